@@ -1,0 +1,230 @@
+#include "CDrawDlg.h"
+
+#include "CDataExchange.h"
+#include "CString.h"
+#include "CWinApp.h"
+#include "RandomSource.h"
+#include "resource.h"
+
+CDrawDlg::CDrawDlg()
+    : CDialog(IDD_DRAW_DIALOG, nullptr),
+      // A shared icon from the resources: the system frees it, not we.
+      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+{
+}
+
+CDrawDlg::~CDrawDlg() = default;
+
+const MessageMap* CDrawDlg::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnMessage<WM_SYSCOMMAND, &CDrawDlg::OnSysCommand>(),
+        OnMessage<WM_PAINT, &CDrawDlg::OnPaint>(),
+        OnMessage<WM_QUERYDRAGICON, &CDrawDlg::OnQueryDragIcon>(),
+        OnCommand<IDC_START, BN_CLICKED, &CDrawDlg::OnStart>(),
+        OnCommand<IDC_FIX_ALL, BN_CLICKED, &CDrawDlg::OnFixAll>(),
+        OnCommand<IDC_FIX1, BN_CLICKED, &CDrawDlg::OnFix1>(),
+        OnCommand<IDC_FIX2, BN_CLICKED, &CDrawDlg::OnFix2>(),
+        OnCommand<IDC_FIX3, BN_CLICKED, &CDrawDlg::OnFix3>(),
+        OnCommand<IDC_FIX4, BN_CLICKED, &CDrawDlg::OnFix4>(),
+        OnCommand<IDC_FIX5, BN_CLICKED, &CDrawDlg::OnFix5>(),
+        OnCommand<IDC_FIX6, BN_CLICKED, &CDrawDlg::OnFix6>(),
+        OnMessage<WM_TIMER, &CDrawDlg::OnTimer>(),
+        OnMessage<WM_DESTROY, &CDrawDlg::OnDestroy>(),
+        OnCommand<IDC_BANNER, STN_CLICKED, &CDrawDlg::OnBannerClicked>(),
+        OnMessage<WM_ACTIVATE, &CDrawDlg::OnActivate>(),
+    };
+    static const MessageMap map(CDialog::GetMessageMap(), entries);
+    return &map;
+}
+
+void CDrawDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_BANNER, m_banner);
+    for (int i = kSlotCount - 1; i >= 0; --i)
+        DDX_Control(dx, IDC_NUMBER1 + i, m_numbers[i]);
+    for (int i = kSlotCount - 1; i >= 0; --i)
+        DDX_Control(dx, IDC_FIX1 + i, m_fixButtons[i]);
+    DDX_Control(dx, IDC_START, m_startButton);
+    DDX_Control(dx, IDC_FIX_ALL, m_fixAllButton);
+}
+
+BOOL CDrawDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (const HMENU systemMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            ::AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    RandomSource::SeedFromClock();
+
+    // The tip has two lines; a maximum width is what makes the tooltip
+    // honour the line break.
+    if (m_tooltip.Create(this)) {
+        m_tooltip.SetMaxTipWidth(256);
+        CString tip;
+        tip.LoadString(IDS_BANNER_TIP);
+        m_tooltip.AddTool(&m_banner, tip);
+    }
+
+    // Focus goes to the first tab stop, the Exit button.
+    return TRUE;
+}
+
+BOOL CDrawDlg::PreTranslateMessage(MSG* msg)
+{
+    // The tooltip does not subclass the banner, so it learns of the mouse
+    // from here.
+    if (msg->message == WM_MOUSEMOVE && m_tooltip.m_hWnd)
+        m_tooltip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CDrawDlg::OnSysCommand(UINT command, LPARAM)
+{
+    // The low four bits of a system command are the system's own.
+    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
+        // The About box comes with the mascot; until then the command
+        // opens nothing.
+        return;
+    }
+    Default();
+}
+
+void CDrawDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
+    RECT client;
+    GetClientRect(&client);
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CDrawDlg::OnQueryDragIcon()
+{
+    return m_hIcon;
+}
+
+void CDrawDlg::OnStart()
+{
+    Start();
+}
+
+void CDrawDlg::OnFixAll()
+{
+    FixAll();
+}
+
+void CDrawDlg::OnFix1() { FixSlot(0); }
+void CDrawDlg::OnFix2() { FixSlot(1); }
+void CDrawDlg::OnFix3() { FixSlot(2); }
+void CDrawDlg::OnFix4() { FixSlot(3); }
+void CDrawDlg::OnFix5() { FixSlot(4); }
+void CDrawDlg::OnFix6() { FixSlot(5); }
+
+void CDrawDlg::OnTimer(UINT_PTR id)
+{
+    if (id == ID_TIMER_SPIN)
+        SpinTick();
+    Default();
+}
+
+void CDrawDlg::OnDestroy()
+{
+    Default();
+    // The handles are left as they are: the window is going away.
+    if (m_spinTimer != 0)
+        StopTimer(m_spinTimer);
+    if (m_bannerTimer != 0)
+        StopTimer(m_bannerTimer);
+}
+
+void CDrawDlg::OnOK()
+{
+    CDialog::OnOK();
+}
+
+void CDrawDlg::OnBannerClicked()
+{
+    // Posted, not sent: the About box's modal loop starts only after this
+    // click has been handled.
+    PostMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+}
+
+void CDrawDlg::OnActivate(UINT state, CWnd*, BOOL)
+{
+    Default();
+    m_active = state != WA_INACTIVE ? 1 : 0;
+}
+
+void CDrawDlg::ShowNumber(int slot, int value)
+{
+    CString text;
+    text.Format(L"%d", value);
+    m_numbers[slot].SetWindowText(text);
+}
+
+void CDrawDlg::CheckFix(int slot)
+{
+    m_fixButtons[slot].SetCheck(BST_CHECKED);
+}
+
+void CDrawDlg::SetFixChecks(bool checked)
+{
+    for (CButton& toggle : m_fixButtons)
+        toggle.SetCheck(checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CDrawDlg::DisableFix(int slot)
+{
+    m_fixButtons[slot].EnableWindow(FALSE);
+}
+
+void CDrawDlg::DisableFixAll()
+{
+    m_fixAllButton.EnableWindow(FALSE);
+}
+
+void CDrawDlg::EnableFixControls(bool enable)
+{
+    m_fixAllButton.EnableWindow(enable);
+    for (CButton& toggle : m_fixButtons)
+        toggle.EnableWindow(enable);
+}
+
+uint32_t CDrawDlg::StartTimer(uint32_t id, uint32_t periodMs)
+{
+    return static_cast<uint32_t>(SetTimer(id, periodMs));
+}
+
+void CDrawDlg::StopTimer(uint32_t handle)
+{
+    KillTimer(handle);
+}
+
+void CDrawDlg::BeginWait()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->BeginWaitCursor();
+}
+
+void CDrawDlg::EndWait()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->EndWaitCursor();
+}

@@ -1,0 +1,30 @@
+#include "CDC.h"
+
+#include "CWnd.h"
+
+CClientDC::CClientDC(CWnd* wnd) : CDC(::GetDC(wnd->m_hWnd)), m_hWnd(wnd->m_hWnd) {}
+
+CClientDC::~CClientDC()
+{
+    if (m_hDC)
+        ::ReleaseDC(m_hWnd, m_hDC);
+}
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_ps(), m_hWnd(wnd->m_hWnd)
+{
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+}
+
+// A null context asks for one compatible with the screen.
+CCompatibleDC::CCompatibleDC(CDC* like) : CDC(::CreateCompatibleDC(like ? like->m_hDC : nullptr)) {}
+
+CCompatibleDC::~CCompatibleDC()
+{
+    if (m_hDC)
+        ::DeleteDC(m_hDC);
+}

@@ -1,0 +1,158 @@
+#include "CDialog.h"
+
+#include "CDataExchange.h"
+#include "CWinApp.h"
+
+#include <exception>
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+const MessageMap* CDialog::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        // Enter, Escape and the close box arrive as these two commands.
+        OnCommand<IDOK, BN_CLICKED, &CDialog::OnOK>(),
+        OnCommand<IDCANCEL, BN_CLICKED, &CDialog::OnCancel>(),
+    };
+    static const MessageMap map(CWnd::GetMessageMap(), entries);
+    return &map;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    m_templateId = templateId;
+    m_pParentWnd = parent;
+    return ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
+                                parent ? parent->m_hWnd : nullptr, DialogProc,
+                                reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+// A dialog made without a parent is owned by the application's main window,
+// unless it is that window.
+HWND CDialog::OwnerForModal() const
+{
+    if (m_pParentWnd)
+        return ::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT);
+    const CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd && app->m_pMainWnd != this)
+        return app->m_pMainWnd->m_hWnd;
+    return nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    const HWND owner = OwnerForModal();
+    // Disabled before the dialog exists, so no input reaches the owner while it runs.
+    const bool ownerDisabled = owner && ::IsWindowEnabled(owner);
+    if (ownerDisabled)
+        ::EnableWindow(owner, FALSE);
+
+    m_modalResult = -1;
+    m_inModalLoop = true;
+    const HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner,
+                                           DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hWnd && m_inModalLoop && !::IsWindowVisible(hWnd))
+        ::ShowWindow(hWnd, SW_SHOWNORMAL);
+
+    while (m_inModalLoop && m_hWnd && PumpMessage()) {
+    }
+    m_inModalLoop = false;
+
+    // Enabled again before the dialog goes, so that activation returns to the owner.
+    if (ownerDisabled)
+        ::EnableWindow(owner, TRUE);
+    if (m_hWnd) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        DestroyWindow();
+    }
+    if (owner && ::IsWindow(owner))
+        ::SetActiveWindow(owner);
+    return m_modalResult;
+}
+
+BOOL CDialog::PumpMessage()
+{
+    MSG msg;
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        // Somebody asked the whole program to end: leave the loop and let
+        // the loop outside us see the request too.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return FALSE;
+    }
+
+    // Each of our windows from the target up to its top-level window may
+    // take the message first.
+    for (HWND hWnd = msg.hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* wnd = FromHandlePermanent(hWnd);
+        if (wnd && wnd->PreTranslateMessage(&msg))
+            return TRUE;
+        if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+    return TRUE;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    // Tab, Enter and Escape become the dialog keys for this dialog's own messages.
+    if (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))
+        return ::IsDialogMessageW(m_hWnd, msg);
+    return FALSE;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_modalResult = result;
+    m_inModalLoop = false;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    CDataExchange dx(this);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+{
+    // Only WM_INITDIALOG is ours here: it binds the dialog, and from then on
+    // its messages reach CWnd::WindowProc first and this procedure only
+    // through the dialog manager's default processing, which wants FALSE.
+    if (message != WM_INITDIALOG)
+        return FALSE;
+
+    CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    try {
+        dialog->Attach(hWnd);
+        RECT before;
+        ::GetWindowRect(hWnd, &before);
+
+        dialog->EnterMessage();
+        const BOOL setFocus = dialog->OnInitDialog();
+
+        // A dialog that did not place itself is centred before it is first shown.
+        RECT after;
+        if (dialog->m_hWnd == hWnd && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after) &&
+            !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+            dialog->CenterWindow();
+        dialog->LeaveMessage();
+        return setFocus;
+    } catch (...) {
+        std::terminate();
+    }
+}

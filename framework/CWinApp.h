@@ -1,0 +1,34 @@
+// The application object. Exactly one exists; the program's entry point
+// hands control to its InitInstance.
+#pragma once
+
+#include <windows.h>
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    // Returning FALSE ends the application.
+    virtual BOOL InitInstance() = 0;
+
+    // The three-dimensional look of the dialog controls: the common
+    // controls, drawn in the visual style the manifest asks for.
+    static void Enable3dControlsStatic();
+
+    void BeginWaitCursor();
+    void EndWaitCursor();
+
+    CWnd* m_pMainWnd = nullptr;
+
+private:
+    int m_waitCursorCount = 0;
+    HCURSOR m_cursorBeforeWait = nullptr;
+};
+
+// The one application object, or null before it is constructed.
+CWinApp* AfxGetApp();

@@ -1,0 +1,91 @@
+// A window object over an HWND. Every window the program makes or binds is
+// subclassed to CWnd::WindowProc, which routes its messages through the
+// object's message map and clears the binding at WM_NCDESTROY.
+#pragma once
+
+#include <windows.h>
+
+#include "MessageMap.h"
+
+class CWnd {
+public:
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    virtual ~CWnd();
+
+    // The object bound to hWnd, or null for a window that is not ours.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    // Binds an existing window (a dialog control, say) to this object.
+    BOOL SubclassWindow(HWND hWnd);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    // The default processing of the message being handled.
+    LRESULT Default();
+
+    // Thin forwards to the window functions of the same names.
+    void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
+    BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
+    void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+    void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
+    { return ::SetWindowPos(m_hWnd, insertAfter->m_hWnd, x, y, cx, cy, flags); }
+    int SetWindowRgn(HRGN region, BOOL redraw) { return ::SetWindowRgn(m_hWnd, region, redraw); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) { return ::SetTimer(m_hWnd, id, elapseMs, nullptr); }
+    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
+    HICON SetIcon(HICON icon, BOOL big)
+    { return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon))); }
+    void CenterWindow();
+    BOOL DestroyWindow();
+
+    // Insert-after value for SetWindowPos: the top of the non-topmost windows.
+    static const CWnd wndTop;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    virtual const MessageMap* GetMessageMap() const;
+
+    // Runs after the window's last message has returned; self-deleting
+    // windows delete themselves here.
+    virtual void PostNcDestroy() {}
+
+    // The one place a window is bound to its object; undone in WindowProc
+    // at WM_NCDESTROY.
+    void Attach(HWND hWnd);
+
+    // Brackets code that runs on behalf of one of this window's messages;
+    // the last LeaveMessage after WM_NCDESTROY runs PostNcDestroy.
+    void EnterMessage() { ++m_nesting; }
+    void LeaveMessage();
+
+private:
+    struct CurrentMessage {
+        HWND hWnd;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void Detach();
+
+    WNDPROC m_superProc = nullptr;
+    CurrentMessage m_current{};
+    int m_nesting = 0;           // messages of this window under way
+    bool m_destroyed = false;    // WM_NCDESTROY seen, PostNcDestroy still due
+};

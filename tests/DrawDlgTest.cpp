@@ -1,0 +1,266 @@
+// The main dialog under Wine: its template, the states of its controls
+// through a draw, its system menu, tooltip, banner click and timers.
+#include "CDrawDlg.h"
+#include "DrawModel.h"
+#include "RandomSource.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+uint32_t g_now = 1700000000u;
+uint32_t TestClock() { return g_now; }
+
+// The dialog with its protected state in reach, and its timer stops recorded.
+class TestDrawDlg : public CDrawDlg {
+public:
+    using CDrawDlg::m_active;
+    using CDrawDlg::m_bannerTimer;
+    using CDrawDlg::m_spinTimer;
+    using CDrawDlg::m_tooltip;
+    std::vector<uint32_t>* stops = nullptr;
+
+protected:
+    void StopTimer(uint32_t handle) override
+    {
+        if (stops)
+            stops->push_back(handle);
+        CDrawDlg::StopTimer(handle);
+    }
+};
+
+std::wstring Text(HWND hWnd)
+{
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hWnd, buffer, 256);
+    return buffer;
+}
+
+class DrawDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RandomSource::SetClock(TestClock);
+        ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
+        hWnd = dlg.m_hWnd;
+    }
+    void TearDown() override
+    {
+        if (dlg.m_hWnd)
+            dlg.DestroyWindow();
+        RandomSource::SetClock(nullptr);
+    }
+
+    HWND Item(int id) const { return ::GetDlgItem(hWnd, id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Click(int id) { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void Tick(UINT_PTR id) { ::SendMessageW(hWnd, WM_TIMER, id, 0); }
+
+    std::vector<int> Numbers() const
+    {
+        std::vector<int> numbers;
+        for (int i = 0; i < 6; ++i)
+            numbers.push_back(std::stoi(Text(Item(IDC_NUMBER1 + i))));
+        return numbers;
+    }
+
+    TestDrawDlg dlg;
+    HWND hWnd = nullptr;
+};
+
+TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
+{
+    EXPECT_EQ(L"Bamzo to Vuka6", Text(hWnd));
+    const LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
+    EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_CAPTION | WS_SYSMENU), style & (WS_POPUP | WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(0, style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(::GetWindowLongW(hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    const wchar_t* letters[] = {L"Ｖ", L"Ｕ", L"Ｋ", L"Ａ", L"☆", L"６"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(letters[i], Text(Item(IDC_NUMBER1 + i)));
+        const LONG toggle = ::GetWindowLongW(Item(IDC_FIX1 + i), GWL_STYLE);
+        EXPECT_EQ(BS_AUTOCHECKBOX, toggle & BS_TYPEMASK);
+        EXPECT_TRUE(toggle & BS_PUSHLIKE);
+        EXPECT_TRUE(::GetWindowLongW(Item(IDC_FIX1 + i), GWL_EXSTYLE) & WS_EX_STATICEDGE);
+        EXPECT_FALSE(Enabled(IDC_FIX1 + i));
+    }
+    EXPECT_EQ(L"終了", Text(Item(IDOK)));
+    EXPECT_EQ(L"Start", Text(Item(IDC_START)));
+    EXPECT_EQ(L"一気に確定", Text(Item(IDC_FIX_ALL)));
+    EXPECT_TRUE(Enabled(IDOK));
+    EXPECT_TRUE(Enabled(IDC_START));
+    EXPECT_FALSE(Enabled(IDC_FIX_ALL));
+    EXPECT_TRUE(::GetWindowLongW(Item(IDC_BANNER), GWL_STYLE) & SS_NOTIFY);
+
+    // Rectangles in dialog units, as the template gives them.
+    struct Place { int id, x, y, cx, cy; };
+    const Place places[] = {
+        {IDOK, 108, 51, 44, 14}, {IDC_START, 8, 51, 44, 14}, {IDC_FIX_ALL, 58, 51, 44, 14},
+        {IDC_NUMBER1, 9, 8, 21, 17}, {IDC_NUMBER6, 129, 8, 21, 17},
+        {IDC_FIX1, 13, 31, 12, 11}, {IDC_FIX6, 133, 31, 12, 11},
+    };
+    for (const Place& p : places) {
+        RECT expected{p.x, p.y, p.x + p.cx, p.y + p.cy};
+        ::MapDialogRect(hWnd, &expected);
+        RECT actual;
+        ::GetWindowRect(Item(p.id), &actual);
+        ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_TRUE(::EqualRect(&expected, &actual)) << "control " << p.id;
+    }
+
+    // Tab order: the template's order, Exit first.
+    HWND tab = ::GetNextDlgTabItem(hWnd, nullptr, FALSE);
+    EXPECT_EQ(Item(IDOK), tab);
+    EXPECT_EQ(Item(IDC_START), ::GetNextDlgTabItem(hWnd, Item(IDOK), FALSE));
+}
+
+TEST_F(DrawDlgTest, OpensCentredInTheWorkArea)
+{
+    RECT work, window;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hWnd, &window);
+    EXPECT_NEAR((work.left + work.right) / 2, (window.left + window.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (window.top + window.bottom) / 2, 1);
+}
+
+TEST_F(DrawDlgTest, SystemMenuEndsWithTheAboutItem)
+{
+    const HMENU menu = ::GetSystemMenu(hWnd, FALSE);
+    ASSERT_NE(nullptr, menu);
+    const int count = ::GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), ::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), ::GetMenuItemID(menu, count - 1));
+    wchar_t text[64] = {};
+    ::GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(L"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
+}
+
+TEST_F(DrawDlgTest, TheBannerHasTheTwoLineTip)
+{
+    const HWND tip = dlg.m_tooltip.m_hWnd;
+    ASSERT_NE(nullptr, tip);
+    EXPECT_EQ(1, ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(256, ::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+
+    wchar_t text[128] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = hWnd;
+    info.uId = reinterpret_cast<UINT_PTR>(Item(IDC_BANNER));
+    info.lpszText = text;
+    ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::wstring(L"左クリックでバージョン情報\n・・・・・+なにか。"), text);
+}
+
+TEST_F(DrawDlgTest, ABannerClickPostsTheAboutCommandInsteadOfRunningIt)
+{
+    MSG stale;
+    while (::PeekMessageW(&stale, hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+    }
+    ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_BANNER, STN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_BANNER)));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+    EXPECT_EQ(static_cast<WPARAM>(IDM_ABOUTBOX), msg.wParam);
+    EXPECT_EQ(0, msg.lParam);
+}
+
+TEST_F(DrawDlgTest, ADrawThroughTheControls)
+{
+    g_now = 1234;
+    Click(IDC_START);
+    EXPECT_TRUE(Enabled(IDC_FIX_ALL));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(Enabled(IDC_FIX1 + i));
+        EXPECT_FALSE(Checked(IDC_FIX1 + i));
+    }
+    EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_SPIN), dlg.m_spinTimer);
+    EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
+
+    // Start leaves the labels alone; the first tick writes all six.
+    EXPECT_EQ(L"Ｖ", Text(Item(IDC_NUMBER1)));
+    Tick(ID_TIMER_SPIN);
+    for (int n : Numbers()) {
+        EXPECT_GE(n, 0);
+        EXPECT_LE(n, 43);
+    }
+
+    Click(IDC_FIX3);
+    EXPECT_TRUE(Checked(IDC_FIX3));
+    EXPECT_FALSE(Enabled(IDC_FIX3));
+    const std::wstring third = Text(Item(IDC_NUMBER3));
+    for (int tick = 0; tick < 20; ++tick)
+        Tick(ID_TIMER_SPIN);
+    EXPECT_EQ(third, Text(Item(IDC_NUMBER3))) << "a fixed label never spins";
+
+    Click(IDC_FIX_ALL);
+    const std::vector<int> numbers = Numbers();
+    const std::set<int> unique(numbers.begin(), numbers.end());
+    EXPECT_EQ(6u, unique.size());
+    EXPECT_GE(*unique.begin(), 1);
+    EXPECT_LE(*unique.rbegin(), 43);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(Checked(IDC_FIX1 + i));
+        EXPECT_FALSE(Enabled(IDC_FIX1 + i));
+    }
+    EXPECT_FALSE(Enabled(IDC_FIX_ALL));
+    EXPECT_TRUE(Enabled(IDC_START));
+    EXPECT_EQ(0u, dlg.m_spinTimer);
+    EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
+}
+
+TEST_F(DrawDlgTest, StartAndFixAllGiveTheModelsNumbersForTheClock)
+{
+    for (uint32_t now : {0u, 99u, 1800000000u}) {
+        g_now = now;
+        Click(IDC_START);
+        Click(IDC_FIX_ALL);
+        const auto expected = ModelDraw(now, {});
+        EXPECT_EQ(std::vector<int>(expected.begin(), expected.end()), Numbers()) << "clock " << now;
+    }
+}
+
+TEST_F(DrawDlgTest, FixingTheLastSlotByHandStopsTheSpinAtOnce)
+{
+    Click(IDC_START);
+    for (int i = 0; i < 5; ++i)
+        Click(IDC_FIX1 + i);
+    EXPECT_TRUE(Enabled(IDC_FIX_ALL));
+    EXPECT_NE(0u, dlg.m_spinTimer);
+    Click(IDC_FIX6);
+    EXPECT_FALSE(Enabled(IDC_FIX_ALL));
+    EXPECT_EQ(0u, dlg.m_spinTimer);
+    const std::vector<int> numbers = Numbers();
+    EXPECT_EQ(6u, std::set<int>(numbers.begin(), numbers.end()).size());
+}
+
+TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)
+{
+    std::vector<uint32_t> stops;
+    dlg.stops = &stops;
+    Click(IDC_START);
+    dlg.DestroyWindow();
+    EXPECT_EQ((std::vector<uint32_t>{ID_TIMER_SPIN, ID_TIMER_BANNER}), stops);
+}
+
+TEST_F(DrawDlgTest, ActivationIsRecordedAndTheDragIconIsTheAppIcon)
+{
+    EXPECT_EQ(1, dlg.m_active);
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(0, dlg.m_active);
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(1, dlg.m_active);
+
+    const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(hWnd, WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(hWnd, WM_GETICON, ICON_BIG, 0));
+}
+
+}  // namespace

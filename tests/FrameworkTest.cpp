@@ -1,0 +1,248 @@
+// The dialog framework's own contracts: dispatch by message, control ID and
+// notification code; default processing; binding and unbinding; deleting a
+// self-deleting window exactly once and never under its own handler.
+#include "CDataExchange.h"
+#include "CDialog.h"
+#include "CString.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_log;
+
+// The window procedure the framework subclasses away: it records what
+// reaches default processing.
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+        g_log.push_back("default command " + std::to_string(LOWORD(wParam)) + "/" + std::to_string(HIWORD(wParam)));
+    if (message == WM_USER + 1)
+        g_log.push_back("default user");
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+HWND MakeRecordingWindow()
+{
+    static ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"Vuka6FrameworkTest";
+        return ::RegisterClassW(&wc);
+    }();
+    return ::CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+class BaseWnd : public CWnd {
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {
+            OnCommand<100, BN_CLICKED, &BaseWnd::OnBaseClick>(),
+            OnCommand<101, BN_CLICKED, &BaseWnd::OnBaseClick>(),
+        };
+        static const MessageMap map(CWnd::GetMessageMap(), entries);
+        return &map;
+    }
+    void OnBaseClick() { g_log.push_back("base click"); }
+};
+
+class DerivedWnd : public BaseWnd {
+public:
+    bool destroyInHandler = false;
+    int postNcDestroyCalls = 0;
+
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {
+            OnCommand<100, BN_CLICKED, &DerivedWnd::OnClick>(),
+            OnCommand<100, BN_DOUBLECLICKED, &DerivedWnd::OnDoubleClick>(),
+            OnMessage<WM_TIMER, &DerivedWnd::OnTimer>(),
+        };
+        static const MessageMap map(BaseWnd::GetMessageMap(), entries);
+        return &map;
+    }
+    void PostNcDestroy() override
+    {
+        ++postNcDestroyCalls;
+        g_log.push_back("post nc destroy");
+    }
+
+    void OnClick() { g_log.push_back("derived click"); }
+    void OnDoubleClick() { g_log.push_back("derived double click"); }
+    void OnTimer(UINT_PTR id)
+    {
+        g_log.push_back("timer " + std::to_string(id));
+        if (destroyInHandler) {
+            ::DestroyWindow(m_hWnd);
+            // Still inside the handler: the object must not be gone yet.
+            g_log.push_back("handler ends, hwnd " + std::string(m_hWnd ? "set" : "cleared"));
+        }
+        Default();
+    }
+};
+
+TEST(Framework, CommandsAreDispatchedByIdAndNotificationCode)
+{
+    g_log.clear();
+    DerivedWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(MakeRecordingWindow()));
+
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(100, BN_CLICKED));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(100, BN_DOUBLECLICKED));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(101, BN_CLICKED));    // only the base handles it
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(101, BN_SETFOCUS));   // nobody: default
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(102, BN_CLICKED));    // nobody: default
+    wnd.SendMessage(WM_USER + 1);                                // nobody: default
+
+    const std::vector<std::string> expected = {
+        "derived click", "derived double click", "base click",
+        "default command 101/6", "default command 102/0", "default user",
+    };
+    EXPECT_EQ(expected, g_log);
+    wnd.DestroyWindow();
+}
+
+TEST(Framework, DestroyingAWindowInsideItsOwnHandlerDefersPostNcDestroy)
+{
+    g_log.clear();
+    DerivedWnd wnd;
+    const HWND hWnd = MakeRecordingWindow();
+    ASSERT_TRUE(wnd.SubclassWindow(hWnd));
+    EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(hWnd));
+
+    wnd.destroyInHandler = true;
+    wnd.SendMessage(WM_TIMER, 7);
+
+    const std::vector<std::string> expected = {"timer 7", "handler ends, hwnd cleared", "post nc destroy"};
+    EXPECT_EQ(expected, g_log);
+    EXPECT_EQ(1, wnd.postNcDestroyCalls);
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST(Framework, AWindowIsBoundOnce)
+{
+    DerivedWnd first, second;
+    const HWND hWnd = MakeRecordingWindow();
+    ASSERT_TRUE(first.SubclassWindow(hWnd));
+    EXPECT_FALSE(second.SubclassWindow(hWnd));
+    EXPECT_FALSE(first.SubclassWindow(MakeRecordingWindow()));
+    EXPECT_FALSE(second.SubclassWindow(nullptr));
+    first.DestroyWindow();
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+// A modeless dialog that deletes itself, as the mascot's windows do.
+int g_liveDialogs = 0;
+
+class SelfDeletingDialog : public CDialog {
+public:
+    SelfDeletingDialog() : CDialog(IDD_DRAW_DIALOG, nullptr) { ++g_liveDialogs; }
+    ~SelfDeletingDialog() override { --g_liveDialogs; }
+
+    CWnd m_start;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_START, m_start); }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        // Moves itself, so the framework must not centre it.
+        ::SetWindowPos(m_hWnd, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return TRUE;
+    }
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST(Framework, ASelfDeletingDialogIsDeletedExactlyOnceWhenItsWindowGoes)
+{
+    auto* dialog = new SelfDeletingDialog;
+    ASSERT_TRUE(dialog->Create(IDD_DRAW_DIALOG, nullptr));
+    ASSERT_EQ(1, g_liveDialogs);
+    const HWND hWnd = dialog->m_hWnd;
+    const HWND start = dialog->m_start.m_hWnd;
+    EXPECT_EQ(::GetDlgItem(hWnd, IDC_START), start);
+    EXPECT_EQ(&dialog->m_start, CWnd::FromHandlePermanent(start));
+
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    EXPECT_EQ(3, rect.left);
+    EXPECT_EQ(4, rect.top);
+
+    ::DestroyWindow(hWnd);
+    EXPECT_EQ(0, g_liveDialogs);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(start));
+}
+
+// A modal dialog that ends itself from a timer once it has seen its loop run.
+class TimedModal : public CDialog {
+public:
+    explicit TimedModal(CWnd* parent) : CDialog(IDD_DRAW_DIALOG, parent) {}
+    bool ownerWasDisabled = false;
+    int preTranslated = 0;
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_TIMER)
+            ++preTranslated;
+        return CDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {OnMessage<WM_TIMER, &TimedModal::OnTimer>()};
+        static const MessageMap map(CDialog::GetMessageMap(), entries);
+        return &map;
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        SetTimer(1, 10);
+        return TRUE;
+    }
+    void OnTimer(UINT_PTR)
+    {
+        KillTimer(1);
+        ownerWasDisabled = m_pParentWnd && !::IsWindowEnabled(m_pParentWnd->m_hWnd);
+        EndDialog(42);
+    }
+};
+
+TEST(Framework, DoModalDisablesTheOwnerRunsItsOwnLoopAndReturnsTheResult)
+{
+    DerivedWnd owner;
+    ASSERT_TRUE(owner.SubclassWindow(MakeRecordingWindow()));
+    ::ShowWindow(owner.m_hWnd, SW_SHOWNA);
+
+    TimedModal dialog(&owner);
+    EXPECT_EQ(42, dialog.DoModal());
+    EXPECT_TRUE(dialog.ownerWasDisabled);
+    EXPECT_GE(dialog.preTranslated, 1);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+    owner.DestroyWindow();
+}
+
+TEST(Framework, StringsLoadFromTheTableAndFormat)
+{
+    CString text;
+    EXPECT_TRUE(text.LoadString(IDS_ABOUTBOX));
+    EXPECT_EQ(CString(L"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
+    EXPECT_FALSE(text.LoadString(9999));
+    EXPECT_TRUE(text.IsEmpty());
+    text.Format(L"%d", 43);
+    EXPECT_EQ(CString(L"43"), text);
+    text.Format(L"%d", 7);
+    EXPECT_EQ(1, text.GetLength());
+}
+
+}  // namespace
