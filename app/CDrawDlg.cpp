@@ -3,8 +3,17 @@
 #include "CDataExchange.h"
 #include "CString.h"
 #include "CWinApp.h"
+#include "LoadPaletteBitmap.h"
 #include "RandomSource.h"
 #include "resource.h"
+
+namespace {
+
+// The title first, then the ball from the left edge to the right.
+const UINT kFrameIds[] = {IDB_BANNER_TITLE, IDB_BANNER1, IDB_BANNER2, IDB_BANNER3,
+                          IDB_BANNER4, IDB_BANNER5, IDB_BANNER6};
+
+}  // namespace
 
 CDrawDlg::CDrawDlg()
     : CDialog(IDD_DRAW_DIALOG, nullptr),
@@ -31,6 +40,8 @@ const MessageMap* CDrawDlg::GetMessageMap() const
         OnCommand<IDC_FIX6, BN_CLICKED, &CDrawDlg::OnFix6>(),
         OnMessage<WM_TIMER, &CDrawDlg::OnTimer>(),
         OnMessage<WM_DESTROY, &CDrawDlg::OnDestroy>(),
+        OnMessage<WM_PALETTECHANGED, &CDrawDlg::OnPaletteChanged>(),
+        OnMessage<WM_QUERYNEWPALETTE, &CDrawDlg::OnQueryNewPalette>(),
         OnCommand<IDC_BANNER, STN_CLICKED, &CDrawDlg::OnBannerClicked>(),
         OnMessage<WM_ACTIVATE, &CDrawDlg::OnActivate>(),
     };
@@ -75,6 +86,10 @@ BOOL CDrawDlg::OnInitDialog()
         tip.LoadString(IDS_BANNER_TIP);
         m_tooltip.AddTool(&m_banner, tip);
     }
+
+    LoadBannerFrames();
+    m_frameIndex = 0;
+    ShowBannerFrame(0);
 
     // Focus goes to the first tab stop, the Exit button.
     return TRUE;
@@ -141,12 +156,15 @@ void CDrawDlg::OnTimer(UINT_PTR id)
 {
     if (id == ID_TIMER_SPIN)
         SpinTick();
+    else if (id == ID_TIMER_BANNER)
+        OnBannerTimer();
     Default();
 }
 
 void CDrawDlg::OnDestroy()
 {
     Default();
+    DeleteBannerFrames();
     // The handles are left as they are: the window is going away.
     if (m_spinTimer != 0)
         StopTimer(m_spinTimer);
@@ -170,6 +188,79 @@ void CDrawDlg::OnActivate(UINT state, CWnd*, BOOL)
 {
     Default();
     m_active = state != WA_INACTIVE ? 1 : 0;
+}
+
+void CDrawDlg::OnPaletteChanged(CWnd* pFocusWnd)
+{
+    Default();
+    // Compared with the dialog, not the banner: a change the banner's own
+    // realization caused repaints it too.
+    if (pFocusWnd != this)
+        m_banner.InvalidateRect(nullptr, FALSE);
+}
+
+BOOL CDrawDlg::OnQueryNewPalette()
+{
+    m_banner.RealizePicturePalette();
+    return static_cast<BOOL>(Default());
+}
+
+void CDrawDlg::LoadBannerFrames()
+{
+    // Compatible with the dialog's display, not with the banner control.
+    CClientDC dc(this);
+    for (int i = 0; i < kFrameCount; ++i) {
+        if (LoadPaletteBitmap(&m_frames[i].bitmap, &m_frames[i].palette, &dc, kFrameIds[i]) != 1) {
+            // All or nothing: a strip with a hole in it would stutter.
+            DeleteBannerFrames();
+            return;
+        }
+    }
+}
+
+void CDrawDlg::DeleteBannerFrames()
+{
+    for (BannerFrame& frame : m_frames) {
+        frame.bitmap.DeleteObject();
+        frame.palette.DeleteObject();
+    }
+}
+
+int CDrawDlg::ShowBannerFrame(int n)
+{
+    if (n < 0 || n >= kFrameCount || !m_frames[n].bitmap.m_hObject)
+        return 0;
+    m_frameIndex = n;
+    m_banner.SetPicture(&m_frames[n].bitmap, &m_frames[n].palette);
+    // An inactive dialog leaves the system palette to the active window.
+    if (m_active)
+        m_banner.RealizePicturePalette();
+    BITMAP info;
+    m_frames[n].bitmap.GetBitmap(&info);
+    m_banner.SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
+    return 1;
+}
+
+int CDrawDlg::AdvanceBannerFrame()
+{
+    if (m_frameIndex < kFrameCount - 1) {
+        ++m_frameIndex;
+        return 0;
+    }
+    m_frameIndex = 1;
+    return 1;
+}
+
+// The pass under way always runs to the last frame; only at the wrap, and
+// only once the numbers have stopped, does the strip return to the title.
+void CDrawDlg::OnBannerTimer()
+{
+    if (AdvanceBannerFrame() == 1 && m_spinning != 1) {
+        StopTimer(m_bannerTimer);
+        m_bannerTimer = 0;
+        m_frameIndex = 0;
+    }
+    ShowBannerFrame(m_frameIndex);
 }
 
 void CDrawDlg::ShowNumber(int slot, int value)

@@ -3,6 +3,8 @@
 // DrawEngine) and routes clicks and the two timers to it.
 #pragma once
 
+#include "BannerFrame.h"
+#include "CBannerStatic.h"
 #include "CButton.h"
 #include "CDialog.h"
 #include "CStatic.h"
@@ -38,6 +40,19 @@ protected:
     void OnDestroy();
     void OnBannerClicked();
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    void OnPaletteChanged(CWnd* pFocusWnd);
+    BOOL OnQueryNewPalette();
+
+    // The banner strip: the title at rest, the ball rolling while the
+    // numbers spin.
+    void LoadBannerFrames();
+    void DeleteBannerFrames();
+    // 1 when frame n was shown; 0 for an index outside 0..6 or a frame
+    // without a picture, leaving everything as it was.
+    int ShowBannerFrame(int n);
+    // Steps the index through 1..6; 1 when it wrapped from 6 back to 1.
+    int AdvanceBannerFrame();
+    void OnBannerTimer();
 
     // DrawEngine's window operations.
     void ShowNumber(int slot, int value) override;
@@ -51,9 +66,13 @@ protected:
     void BeginWait() override;
     void EndWait() override;
 
+    static constexpr int kFrameCount = 7;
+
     CToolTipCtrl m_tooltip;
+    BannerFrame m_frames[kFrameCount];
+    int m_frameIndex = 0;
     uint8_t m_active = 1;  // 1 while the dialog is the active window
-    CStatic m_banner;
+    CBannerStatic m_banner;
     // Indexed by slot: slot i is label IDC_NUMBER1 + i and toggle IDC_FIX1 + i.
     CStatic m_numbers[kSlotCount];
     CButton m_fixButtons[kSlotCount];

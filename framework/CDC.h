@@ -20,6 +20,19 @@ public:
     { return ::SelectPalette(m_hDC, palette, forceBackground); }
     UINT RealizePalette() { return ::RealizePalette(m_hDC); }
     BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
+    COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+    int SetStretchBltMode(int mode) { return ::SetStretchBltMode(m_hDC, mode); }
+    int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
+    BOOL BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop)
+    { return ::BitBlt(m_hDC, x, y, width, height, source->m_hDC, sourceX, sourceY, rop); }
+    BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, int sourceWidth,
+                    int sourceHeight, DWORD rop)
+    {
+        return ::StretchBlt(m_hDC, x, y, width, height, source->m_hDC, sourceX, sourceY, sourceWidth, sourceHeight,
+                            rop);
+    }
+    int DrawText(LPCWSTR text, int length, RECT* rect, UINT format)
+    { return ::DrawTextW(m_hDC, text, length, rect, format); }
 
     HDC m_hDC;
 };

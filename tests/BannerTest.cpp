@@ -1,0 +1,157 @@
+// The banner strip in the main dialog, driven by timer messages: the title
+// at rest, the rolling pass, the way back to the title after a stop, and
+// the frames' handles after the dialog is gone.
+#include "CDrawDlg.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class BannerDlg : public CDrawDlg {
+public:
+    using CDrawDlg::DeleteBannerFrames;
+    using CDrawDlg::m_banner;
+    using CDrawDlg::m_bannerTimer;
+    using CDrawDlg::m_frameIndex;
+    using CDrawDlg::m_frames;
+    using CDrawDlg::ShowBannerFrame;
+};
+
+class BannerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
+        hWnd = dlg.m_hWnd;
+    }
+    void TearDown() override
+    {
+        if (dlg.m_hWnd)
+            dlg.DestroyWindow();
+    }
+
+    void Click(int id) { ::SendMessageW(::GetDlgItem(hWnd, id), BM_CLICK, 0, 0); }
+
+    // The frame shown after each of count banner ticks.
+    std::vector<int> Ticks(int count)
+    {
+        std::vector<int> shown;
+        for (int i = 0; i < count; ++i) {
+            ::SendMessageW(hWnd, WM_TIMER, ID_TIMER_BANNER, 0);
+            shown.push_back(dlg.m_frameIndex);
+        }
+        return shown;
+    }
+
+    BannerDlg dlg;
+    HWND hWnd = nullptr;
+};
+
+TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
+{
+    EXPECT_EQ(0, dlg.m_frameIndex);
+    EXPECT_EQ(0u, dlg.m_bannerTimer);
+    for (const BannerFrame& frame : dlg.m_frames) {
+        EXPECT_NE(nullptr, frame.bitmap.m_hObject);
+        EXPECT_NE(nullptr, frame.palette.m_hObject);
+    }
+    RECT expected{8, 72, 0, 0};
+    ::MapDialogRect(hWnd, &expected);
+    RECT banner;
+    ::GetWindowRect(dlg.m_banner.m_hWnd, &banner);
+    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&banner), 2);
+    EXPECT_EQ(expected.left, banner.left);
+    EXPECT_EQ(expected.top, banner.top);
+    EXPECT_EQ(250, banner.right - banner.left);
+    EXPECT_EQ(50, banner.bottom - banner.top);
+}
+
+TEST_F(BannerTest, WhileSpinningTheBallRollsOneToSixOverAndOver)
+{
+    Click(IDC_START);
+    EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 1, 2, 3}), Ticks(9));
+}
+
+TEST_F(BannerTest, AStopAtFrameThreeFinishesThePassThenShowsTheTitle)
+{
+    Click(IDC_START);
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), Ticks(3));
+    Click(IDC_FIX_ALL);
+    EXPECT_EQ((std::vector<int>{4, 5, 6, 0}), Ticks(4));
+    EXPECT_EQ(0u, dlg.m_bannerTimer);
+}
+
+TEST_F(BannerTest, AStopRightAfterFrameSixShowsTheTitleAtTheNextTick)
+{
+    Click(IDC_START);
+    Ticks(6);
+    Click(IDC_FIX_ALL);
+    EXPECT_EQ((std::vector<int>{0}), Ticks(1));
+    EXPECT_EQ(0u, dlg.m_bannerTimer);
+}
+
+TEST_F(BannerTest, AStopBeforeTheFirstTickStillRollsOnePass)
+{
+    Click(IDC_START);
+    Click(IDC_FIX_ALL);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 0}), Ticks(7));
+    EXPECT_EQ(0u, dlg.m_bannerTimer);
+}
+
+TEST_F(BannerTest, StartWhileRunningOutKeepsThePhaseAndRollsOn)
+{
+    Click(IDC_START);
+    Ticks(2);
+    Click(IDC_FIX_ALL);
+    EXPECT_EQ((std::vector<int>{3}), Ticks(1));
+    Click(IDC_START);
+    EXPECT_EQ((std::vector<int>{4, 5, 6, 1, 2}), Ticks(5));
+    EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
+}
+
+TEST_F(BannerTest, IndicesOutsideTheStripAreRefused)
+{
+    ASSERT_EQ(1, dlg.ShowBannerFrame(4));
+    EXPECT_EQ(0, dlg.ShowBannerFrame(-1));
+    EXPECT_EQ(0, dlg.ShowBannerFrame(7));
+    EXPECT_EQ(4, dlg.m_frameIndex);
+}
+
+TEST_F(BannerTest, WithoutPicturesTheStripStaysBlankAndTheDialogWorks)
+{
+    dlg.DeleteBannerFrames();
+    EXPECT_EQ(0, dlg.ShowBannerFrame(0));
+    Click(IDC_START);
+    EXPECT_EQ((std::vector<int>{1, 2}), Ticks(2)) << "the index still steps";
+    Click(IDC_FIX_ALL);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hWnd, IDC_FIX_ALL)));
+    ::UpdateWindow(hWnd);
+}
+
+TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)
+{
+    const HWND banner = dlg.m_banner.m_hWnd;
+    ::ValidateRect(banner, nullptr);
+    ::SendMessageW(hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(hWnd), 0);
+    EXPECT_FALSE(::GetUpdateRect(banner, nullptr, FALSE));
+    ::SendMessageW(hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(::GetDesktopWindow()), 0);
+    EXPECT_TRUE(::GetUpdateRect(banner, nullptr, FALSE));
+}
+
+TEST_F(BannerTest, ClosingTheDialogDeletesEveryFrame)
+{
+    std::vector<HGDIOBJ> handles;
+    for (const BannerFrame& frame : dlg.m_frames) {
+        handles.push_back(frame.bitmap.m_hObject);
+        handles.push_back(frame.palette.m_hObject);
+    }
+    dlg.DestroyWindow();
+    for (HGDIOBJ handle : handles)
+        EXPECT_EQ(0u, ::GetObjectType(handle));
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The picture header arithmetic: where the colour table and the bits lie,
+// and which headers are refused because their parts would not fit.
+#include "DibLayout.h"
+#include "DibTestPictures.h"
+
+#include <gtest/gtest.h>
+
+TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
+{
+    struct Case { int bits; uint32_t used; uint32_t table; uint32_t colors; size_t offset; };
+    const Case cases[] = {
+        {8, 0, 256, 256, 40 + 1024},
+        {4, 16, 16, 16, 40 + 64},
+        {4, 0, 16, 16, 40 + 64},
+        {1, 0, 2, 2, 40 + 8},
+        {8, 20, 20, 20, 40 + 80},
+        {24, 0, 0, 0, 40},
+        {16, 0, 0, 0, 40},
+        {32, 0, 0, 0, 40},
+    };
+    for (const Case& c : cases) {
+        DibSpec spec;
+        spec.bitCount = c.bits;
+        spec.colorsUsed = c.used;
+        spec.tableEntries = c.table;
+        const auto dib = MakeDib(spec);
+        DibLayout layout{};
+        ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout)) << c.bits << " bits";
+        EXPECT_EQ(c.colors, layout.colorCount);
+        EXPECT_EQ(c.offset, layout.bitsOffset);
+        EXPECT_EQ(dib.size(), layout.bitsOffset + layout.bitsSize) << "rows padded to 4 bytes";
+    }
+}
+
+TEST(DibLayout, TheRealPicturesSizeIsAccepted)
+{
+    DibSpec spec;
+    spec.width = 250;
+    spec.height = 50;
+    const auto dib = MakeDib(spec);
+    DibLayout layout{};
+    ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout));
+    EXPECT_EQ(250, layout.width);
+    EXPECT_EQ(50, layout.height);
+    EXPECT_EQ(252u * 50u, layout.bitsSize);
+}
+
+TEST(DibLayout, PartsThatDoNotFitAreRefused)
+{
+    const auto good = MakeDib(DibSpec{});
+    DibLayout layout{};
+    EXPECT_TRUE(ReadDibLayout(good.data(), good.size(), &layout));
+    // One byte short of the last row, of the colour table, of the header.
+    EXPECT_FALSE(ReadDibLayout(good.data(), good.size() - 1, &layout));
+    EXPECT_FALSE(ReadDibLayout(good.data(), 40 + 1023, &layout));
+    EXPECT_FALSE(ReadDibLayout(good.data(), 39, &layout));
+    EXPECT_FALSE(ReadDibLayout(nullptr, 0, &layout));
+}
+
+TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
+{
+    auto refused = [](DibSpec spec) {
+        const auto dib = MakeDib(spec);
+        DibLayout layout{};
+        return !ReadDibLayout(dib.data(), dib.size(), &layout);
+    };
+    DibSpec spec;
+    spec.colorsUsed = 257;
+    spec.tableEntries = 257;
+    EXPECT_TRUE(refused(spec)) << "more than 256 colours";
+
+    spec = DibSpec{};
+    spec.colorsUsed = 0xFFFFFFFFu;
+    EXPECT_TRUE(refused(spec)) << "a colour count that wraps the offset";
+
+    for (int32_t width : {0, -1, kMaxDibDimension + 1}) {
+        spec = DibSpec{};
+        spec.width = width;
+        EXPECT_TRUE(refused(spec)) << "width " << width;
+    }
+    for (int32_t height : {0, -2, kMaxDibDimension + 1}) {
+        spec = DibSpec{};
+        spec.height = height;
+        EXPECT_TRUE(refused(spec)) << "height " << height;
+    }
+    for (int bits : {0, 2, 3, 7, 9, 255}) {
+        spec = DibSpec{};
+        spec.bitCount = bits;
+        EXPECT_TRUE(refused(spec)) << bits << " bits";
+    }
+    for (uint32_t header : {12u, 108u, 124u}) {
+        spec = DibSpec{};
+        spec.headerSize = header;
+        EXPECT_TRUE(refused(spec)) << "header of " << header;
+    }
+    spec = DibSpec{};
+    spec.compression = 1;  // run-length encoded
+    EXPECT_TRUE(refused(spec));
+    spec = DibSpec{};
+    spec.planes = 2;
+    EXPECT_TRUE(refused(spec));
+}
+
+TEST(DibLayout, AHugeWidthCannotOverflowTheRowArithmetic)
+{
+    // 0x7FFFFFFF pixels of 32 bits would overflow 32-bit arithmetic; the
+    // limit refuses it before any multiplication.
+    DibSpec spec;
+    spec.width = 1;
+    spec.height = 1;
+    spec.bitCount = 32;
+    spec.tableEntries = 0;
+    auto dib = MakeDib(spec);
+    dib.resize(64);
+    PutU32(dib, 4, 0x7FFFFFFF);
+    DibLayout layout{};
+    EXPECT_FALSE(ReadDibLayout(dib.data(), dib.size(), &layout));
+}

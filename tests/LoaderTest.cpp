@@ -1,0 +1,224 @@
+// The palette bitmap loader under Wine: palettes from colour tables, device
+// bitmaps that read back the pictures' colours, the old bitmap's fate, and
+// the malformed pictures it refuses.
+#include "DibTestPictures.h"
+#include "LoadPaletteBitmap.h"
+#include "ScopedSelection.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The screen's context, as a window of ours on the 24-bit test display would give.
+class ScreenDC : public CDC {
+public:
+    ScreenDC() : CDC(::GetDC(nullptr)) {}
+    ~ScreenDC() override { ::ReleaseDC(nullptr, m_hDC); }
+};
+
+std::vector<PALETTEENTRY> Entries(const CPalette& palette)
+{
+    WORD count = 0;
+    ::GetObjectW(palette.m_hObject, sizeof count, &count);
+    std::vector<PALETTEENTRY> entries(count);
+    ::GetPaletteEntries(palette, 0, count, entries.data());
+    return entries;
+}
+
+COLORREF PixelOf(CBitmap& bitmap, int x, int y)
+{
+    CCompatibleDC memory(nullptr);
+    ScopedSelection selection(memory, bitmap.m_hObject);
+    return memory.GetPixel(x, y);
+}
+
+// The bytes of a bitmap resource, found without the loader.
+std::vector<uint8_t> ResourceBytes(UINT id)
+{
+    const HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
+    const auto* bytes = static_cast<const uint8_t*>(::LockResource(::LoadResource(nullptr, resource)));
+    return std::vector<uint8_t>(bytes, bytes + ::SizeofResource(nullptr, resource));
+}
+
+TEST(Loader, AnEightBitResourceReadsBackItsExactColours)
+{
+    ScreenDC screen;
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER_TITLE));
+
+    BITMAP info;
+    ASSERT_TRUE(bitmap.GetBitmap(&info));
+    EXPECT_EQ(250, info.bmWidth);
+    EXPECT_EQ(50, info.bmHeight);
+    EXPECT_EQ(::GetDeviceCaps(screen.m_hDC, BITSPIXEL), info.bmBitsPixel) << "not a one-bit bitmap";
+
+    const std::vector<uint8_t> dib = ResourceBytes(IDB_BANNER_TITLE);
+    const std::vector<PALETTEENTRY> entries = Entries(palette);
+    ASSERT_EQ(256u, entries.size());
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t* quad = &dib[40 + 4 * i];
+        EXPECT_EQ(quad[2], entries[i].peRed);
+        EXPECT_EQ(quad[1], entries[i].peGreen);
+        EXPECT_EQ(quad[0], entries[i].peBlue);
+        EXPECT_EQ(0, entries[i].peFlags);
+    }
+
+    // Every pixel, through a memory context, against the picture's table.
+    CCompatibleDC memory(&screen);
+    ScopedSelection selection(memory, bitmap.m_hObject);
+    int wrong = 0;
+    for (int y = 0; y < 50; ++y) {
+        const uint8_t* row = &dib[40 + 1024 + (49 - y) * 252];  // bottom-up rows of 252 bytes
+        for (int x = 0; x < 250; ++x) {
+            const uint8_t* quad = &dib[40 + 4 * row[x]];
+            wrong += memory.GetPixel(x, y) != RGB(quad[2], quad[1], quad[0]);
+        }
+    }
+    EXPECT_EQ(0, wrong);
+}
+
+TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
+{
+    ScreenDC screen;
+    for (uint32_t used : {16u, 0u}) {
+        DibSpec spec;
+        spec.bitCount = 4;
+        spec.colorsUsed = used;
+        spec.tableEntries = 16;
+        auto dib = MakeDib(spec);
+        dib[40 + 64] = 0x3C;  // bottom row: pixel 0 index 3, pixel 1 index 12
+        CBitmap bitmap;
+        CPalette palette;
+        ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
+        EXPECT_EQ(16u, Entries(palette).size());
+        EXPECT_EQ(RGB(1, 252, 3), PixelOf(bitmap, 0, 1));
+        EXPECT_EQ(RGB(6, 243, 12), PixelOf(bitmap, 1, 1));
+    }
+}
+
+TEST(Loader, ATrueColourPictureHasNoPaletteButIsLoaded)
+{
+    ScreenDC screen;
+    DibSpec spec;
+    spec.bitCount = 24;
+    spec.tableEntries = 0;
+    auto dib = MakeDib(spec);
+    dib[40] = 0x10;  // bottom-left pixel: blue, green, red
+    dib[41] = 0x20;
+    dib[42] = 0x30;
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
+    EXPECT_EQ(nullptr, palette.m_hObject);
+    EXPECT_EQ(RGB(0x30, 0x20, 0x10), PixelOf(bitmap, 0, 1));
+}
+
+TEST(Loader, APaletteEntryTakesRedGreenBlueFromTheQuadAndNoFlags)
+{
+    ScreenDC screen;
+    DibSpec spec;
+    spec.bitCount = 1;
+    spec.tableEntries = 2;
+    auto dib = MakeDib(spec);
+    const uint8_t quad[] = {0x10, 0x20, 0x30, 0x40};
+    std::memcpy(&dib[44], quad, 4);
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
+    const auto entries = Entries(palette);
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(0x30, entries[1].peRed);
+    EXPECT_EQ(0x20, entries[1].peGreen);
+    EXPECT_EQ(0x10, entries[1].peBlue);
+    EXPECT_EQ(0, entries[1].peFlags);
+}
+
+TEST(Loader, AMissingResourceOrNullObjectChangesNothing)
+{
+    ScreenDC screen;
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER1));
+    const HGDIOBJ old = bitmap.m_hObject;
+    CPalette empty;
+    EXPECT_EQ(0, LoadPaletteBitmap(&bitmap, &empty, &screen, 4321));
+    EXPECT_EQ(old, bitmap.m_hObject);
+    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(old)));
+    EXPECT_EQ(nullptr, empty.m_hObject);
+    EXPECT_EQ(0, LoadPaletteBitmap(nullptr, &empty, &screen, IDB_BANNER1));
+    EXPECT_EQ(0, LoadPaletteBitmap(&bitmap, nullptr, &screen, IDB_BANNER1));
+    EXPECT_EQ(old, bitmap.m_hObject);
+}
+
+TEST(Loader, LoadingAgainDeletesTheFirstBitmap)
+{
+    ScreenDC screen;
+    CBitmap bitmap;
+    CPalette first, second;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &first, &screen, IDB_BANNER2));
+    const HGDIOBJ old = bitmap.m_hObject;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &second, &screen, IDB_BANNER3));
+    EXPECT_NE(nullptr, bitmap.m_hObject);
+    EXPECT_EQ(0u, ::GetObjectType(old)) << "the first device bitmap was deleted";
+}
+
+TEST(Loader, MalformedPicturesAreRefusedWithoutTouchingEitherObject)
+{
+    ScreenDC screen;
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER4));
+    const HGDIOBJ oldBitmap = bitmap.m_hObject;
+    CPalette untouched;
+
+    std::vector<std::vector<uint8_t>> bad;
+    auto truncated = MakeDib(DibSpec{});
+    truncated.pop_back();
+    bad.push_back(truncated);
+    DibSpec tooManyColours;
+    tooManyColours.colorsUsed = 1000;
+    tooManyColours.tableEntries = 1000;
+    bad.push_back(MakeDib(tooManyColours));
+    DibSpec negative;
+    negative.height = -2;
+    bad.push_back(MakeDib(negative));
+    DibSpec coreHeader;
+    coreHeader.headerSize = 12;
+    bad.push_back(MakeDib(coreHeader));
+    auto rowsOverrun = MakeDib(DibSpec{});
+    PutU32(rowsOverrun, 8, 3);  // claims a third row that is not there
+    bad.push_back(rowsOverrun);
+
+    for (const auto& dib : bad) {
+        EXPECT_EQ(0, LoadPaletteBitmapFromDib(&bitmap, &untouched, &screen, dib.data(), dib.size()));
+        EXPECT_EQ(oldBitmap, bitmap.m_hObject);
+        EXPECT_EQ(nullptr, untouched.m_hObject);
+    }
+    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(oldBitmap)));
+}
+
+TEST(GdiObjects, OwnershipMovesAndDetachesWithoutDoubleDeletes)
+{
+    CRgn first;
+    ASSERT_TRUE(first.CreateRectRgn(0, 0, 4, 4));
+    const HGDIOBJ handle = first.m_hObject;
+    CRgn second(std::move(first));
+    EXPECT_EQ(nullptr, first.m_hObject);
+    EXPECT_EQ(handle, second.m_hObject);
+
+    CRgn third;
+    third.CreateRectRgn(0, 0, 1, 1);
+    const HGDIOBJ replaced = third.m_hObject;
+    third = std::move(second);
+    EXPECT_EQ(0u, ::GetObjectType(replaced)) << "the region it held was deleted";
+    EXPECT_EQ(handle, third.m_hObject);
+
+    const HGDIOBJ detached = third.Detach();
+    EXPECT_EQ(nullptr, third.m_hObject);
+    EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(detached));
+    ::DeleteObject(detached);
+}
+
+}  // namespace
