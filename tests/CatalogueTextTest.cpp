@@ -1,0 +1,127 @@
+// The remark texts as the program loads them from its string table, and
+// whether each fits the balloon's text area in the balloon's font.
+#include "CDC.h"
+#include "CGdiObject.h"
+#include "CString.h"
+#include "RemarkCatalogue.h"
+#include "ScopedSelection.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The text area inside the balloon: (35,12)-(274,86).
+const int kAreaWidth = 239;
+const int kAreaHeight = 74;
+
+std::set<unsigned> TextsTheProgramLoads()
+{
+    std::set<unsigned> ids = {IDS_GREETING, IDS_FAREWELL};
+    for (unsigned n = 0; n <= 56; ++n) {
+        ids.insert(PickClickRemark(n));
+        ids.insert(PickIdleRemark(n));
+    }
+    return ids;
+}
+
+// The balloon's remark font, as the balloon creates it.
+void MakeRemarkFont(CFont& font)
+{
+    font.CreateFont(12, 0, 0, 0, FW_EXTRALIGHT, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
+                    FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+}
+
+TEST(CatalogueText, EveryTextLoadsClean)
+{
+    const std::set<unsigned> ids = TextsTheProgramLoads();
+    EXPECT_EQ(56u, ids.size());
+    for (unsigned id : ids) {
+        CString text;
+        ASSERT_TRUE(text.LoadString(id)) << id;
+        const std::wstring s(static_cast<LPCWSTR>(text), text.GetLength());
+        EXPECT_FALSE(s.empty()) << id;
+        // '&' would be drawn as an underline under the next character.
+        EXPECT_EQ(std::wstring::npos, s.find_first_of(L"\r\t&")) << id;
+        const size_t lines = 1 + std::count(s.begin(), s.end(), L'\n');
+        EXPECT_LE(lines, 6u) << id;
+    }
+}
+
+std::string Utf8(LPCWSTR text)
+{
+    char buffer[256] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
+    return buffer;
+}
+
+class CatalogueTextFont : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MakeRemarkFont(font);
+        ASSERT_TRUE(font.GetSafeHandle());
+        ASSERT_TRUE(dc.GetSafeHdc());
+    }
+
+    CFont font;
+    CCompatibleDC dc{nullptr};
+};
+
+TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
+{
+    ScopedSelection selection(dc, font.GetSafeHandle());
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc.m_hDC, LF_FACESIZE, face);
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(::GetTextMetricsW(dc.m_hDC, &tm));
+    // The face name echoes the request when the font is substituted; the
+    // full name says which font file actually draws.
+    std::vector<char> outline(::GetOutlineTextMetricsW(dc.m_hDC, 0, nullptr));
+    auto* otm = reinterpret_cast<OUTLINETEXTMETRICW*>(outline.data());
+    LPCWSTR fullName = L"?";
+    if (!outline.empty() && ::GetOutlineTextMetricsW(dc.m_hDC, static_cast<UINT>(outline.size()), otm))
+        fullName = reinterpret_cast<LPCWSTR>(outline.data() + reinterpret_cast<UINT_PTR>(otm->otmpFullName));
+    std::printf("remark font: face \"%s\" (%s), charset %d, height %ld, average width %ld\n", Utf8(face).c_str(),
+                Utf8(fullName).c_str(), tm.tmCharSet, tm.tmHeight, tm.tmAveCharWidth);
+
+    EXPECT_EQ(SHIFTJIS_CHARSET, tm.tmCharSet);
+    // The flag is named backwards: set means variable pitch.
+    EXPECT_EQ(0, tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
+    EXPECT_EQ(12, tm.tmHeight);
+
+    // The layout counts a full-width character as two half-width columns.
+    SIZE half{}, full{}, kanji{};
+    ::GetTextExtentPoint32W(dc.m_hDC, L"A", 1, &half);
+    ::GetTextExtentPoint32W(dc.m_hDC, L"\u3042", 1, &full);  // hiragana a
+    ::GetTextExtentPoint32W(dc.m_hDC, L"\u8ee2", 1, &kanji);  // a kanji
+    EXPECT_EQ(6, half.cx);
+    EXPECT_EQ(2 * half.cx, full.cx);
+    EXPECT_EQ(2 * half.cx, kanji.cx);
+}
+
+TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
+{
+    ScopedSelection selection(dc, font.GetSafeHandle());
+    long widest = 0, tallest = 0;
+    for (unsigned id : TextsTheProgramLoads()) {
+        CString text;
+        ASSERT_TRUE(text.LoadString(id)) << id;
+        RECT rect = {0, 0, kAreaWidth, kAreaHeight};
+        dc.DrawText(text, text.GetLength(), &rect, DT_CALCRECT);  // the balloon draws with flags 0
+        EXPECT_LE(rect.right - rect.left, kAreaWidth) << id;
+        EXPECT_LE(rect.bottom - rect.top, kAreaHeight) << id;
+        EXPECT_GT(rect.bottom - rect.top, 0) << id;
+        widest = std::max(widest, static_cast<long>(rect.right - rect.left));
+        tallest = std::max(tallest, static_cast<long>(rect.bottom - rect.top));
+    }
+    std::printf("largest text: %ld x %ld of %d x %d\n", widest, tallest, kAreaWidth, kAreaHeight);
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+// The colour-key window shape under Wine: small pictures made here and
+// traced, the handling of the caller's objects, and the two real pictures
+// the mascot's windows are shaped from, counted by a scan of their own.
+#include "CreateColorKeyRegion.h"
+#include "LoadPaletteBitmap.h"
+#include "ScopedSelection.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kRed = RGB(200, 16, 24);
+const COLORREF kBlue = RGB(10, 20, 250);
+
+class ScreenDC : public CDC {
+public:
+    ScreenDC() : CDC(::GetDC(nullptr)) {}
+    ~ScreenDC() override { ::ReleaseDC(nullptr, m_hDC); }
+};
+
+// A 32-bit top-down DIB section holding the given colours, selected nowhere.
+CBitmap MakePicture(const std::vector<std::vector<COLORREF>>& rows)
+{
+    const int height = static_cast<int>(rows.size());
+    const int width = static_cast<int>(rows[0].size());
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    CBitmap bitmap;
+    bitmap.Attach(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits)
+        return bitmap;
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            // A DIB stores blue in the low byte, a COLORREF red.
+            const COLORREF c = rows[y][x];
+            pixels[y * width + x] = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
+        }
+    ::GdiFlush();
+    return bitmap;
+}
+
+// The union of rectangles, built without the function under test.
+CRgn RegionOf(const std::vector<std::array<int, 4>>& rects)
+{
+    CRgn region;
+    region.CreateRectRgn(0, 0, 0, 0);
+    for (const auto& r : rects) {
+        CRgn piece;
+        piece.CreateRectRgn(r[0], r[1], r[2], r[3]);
+        region.CombineRgn(&region, &piece, RGN_OR);
+    }
+    return region;
+}
+
+bool Equal(const CRgn& a, const CRgn& b) { return ::EqualRgn(a, b) != FALSE; }
+
+int RectangleCount(const CRgn& region)
+{
+    std::vector<char> buffer(::GetRegionData(region, 0, nullptr));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (buffer.empty() || !::GetRegionData(region, static_cast<DWORD>(buffer.size()), data))
+        return -1;
+    return static_cast<int>(data->rdh.nCount);
+}
+
+const COLORREF G = kGreen, R = kRed, B = kBlue;
+
+TEST(ColorKeyRegion, ASmallPictureWithAnExplicitKey)
+{
+    CBitmap bitmap = MakePicture({{G, R, R, G, B, G},
+                                  {G, G, G, G, G, G},
+                                  {R, R, B, B, R, R},
+                                  {G, G, G, R, R, B}});
+    ASSERT_TRUE(bitmap.GetSafeHandle());
+    CRgn region;
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, kGreen));
+    const CRgn expected = RegionOf({{1, 0, 3, 1}, {4, 0, 5, 1}, {0, 2, 6, 3}, {3, 3, 6, 4}});
+    EXPECT_TRUE(Equal(expected, region));
+}
+
+TEST(ColorKeyRegion, TheCornerColourIsCutEverywhere)
+{
+    // Red in the corner is the key here; green is kept like any colour.
+    CBitmap bitmap = MakePicture({{R, G, G, R},
+                                  {G, R, R, G},
+                                  {B, B, B, R}});
+    ScreenDC screen;
+    CRgn region;
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, &screen, CLR_KEY_TOPLEFT));
+    const CRgn expected = RegionOf({{1, 0, 3, 1}, {0, 1, 1, 2}, {3, 1, 4, 2}, {0, 2, 3, 3}});
+    EXPECT_TRUE(Equal(expected, region));
+}
+
+TEST(ColorKeyRegion, AllKeyOrNoKey)
+{
+    CBitmap bitmap = MakePicture({{G, G, G}, {G, G, G}});
+    CRgn region;
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, CLR_KEY_TOPLEFT));
+    RECT box;
+    EXPECT_EQ(NULLREGION, ::GetRgnBox(region, &box));
+
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, kRed));
+    const CRgn whole = RegionOf({{0, 0, 3, 2}});
+    EXPECT_TRUE(Equal(whole, region));
+}
+
+TEST(ColorKeyRegion, NothingToWorkOnLeavesTheRegionAlone)
+{
+    CBitmap bitmap = MakePicture({{G, R}});
+    EXPECT_EQ(0, CreateColorKeyRegion(nullptr, &bitmap, nullptr, kGreen));
+
+    CRgn region;
+    ASSERT_TRUE(region.CreateRectRgn(1, 2, 3, 4));
+    const HGDIOBJ held = region.GetSafeHandle();
+    CBitmap empty;
+    EXPECT_EQ(0, CreateColorKeyRegion(&region, &empty, nullptr, kGreen));
+    EXPECT_EQ(0, CreateColorKeyRegion(&region, nullptr, nullptr, kGreen));
+    EXPECT_EQ(held, region.GetSafeHandle());
+    EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(held));
+}
+
+TEST(ColorKeyRegion, TheOldRegionIsDeletedAndReplaced)
+{
+    CBitmap bitmap = MakePicture({{G, R, G}});
+    CRgn region;
+    ASSERT_TRUE(region.CreateRectRgn(0, 0, 50, 50));
+    const HGDIOBJ old = region.GetSafeHandle();
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, kGreen));
+    EXPECT_EQ(0u, ::GetObjectType(old));
+    ASSERT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(region.GetSafeHandle()));
+    const CRgn expected = RegionOf({{1, 0, 2, 1}});
+    EXPECT_TRUE(Equal(expected, region));
+
+    // The bitmap comes back usable and unselected.
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(bitmap.GetSafeHandle()));
+    CCompatibleDC other(nullptr);
+    ScopedSelection selection(other, bitmap.GetSafeHandle());
+    EXPECT_TRUE(selection.Selected());
+}
+
+TEST(ColorKeyRegion, ABitmapSelectedElsewhereIsRefused)
+{
+    // Its pixels cannot be read through another context; a shape made from
+    // that context's stock bitmap would be wrong, not merely empty.
+    CBitmap bitmap = MakePicture({{G, R, G}});
+    CCompatibleDC holder(nullptr);
+    ScopedSelection held(holder, bitmap.GetSafeHandle());
+    ASSERT_TRUE(held.Selected());
+
+    CRgn region;
+    ASSERT_TRUE(region.CreateRectRgn(0, 0, 5, 5));
+    const HGDIOBJ before = region.GetSafeHandle();
+    EXPECT_EQ(0, CreateColorKeyRegion(&region, &bitmap, nullptr, kGreen));
+    EXPECT_EQ(before, region.GetSafeHandle());
+    EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(before));
+}
+
+// A picture's pixels as 0x00RRGGBB, rows top to bottom, read with GetDIBits
+// rather than through a context the function under test would use.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> rgb;
+    uint32_t At(int x, int y) const { return rgb[y * width + x]; }
+};
+
+Pixels ReadPixels(const CBitmap& bitmap)
+{
+    Pixels p;
+    BITMAP info{};
+    if (!bitmap.GetBitmap(&info))
+        return p;
+    p.width = info.bmWidth;
+    p.height = info.bmHeight;
+    p.rgb.resize(static_cast<size_t>(p.width) * p.height);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = p.width;
+    bmi.bmiHeader.biHeight = -p.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    ScreenDC screen;
+    if (::GetDIBits(screen.m_hDC, bitmap, 0, p.height, p.rgb.data(), &bmi, DIB_RGB_COLORS) != p.height)
+        p.rgb.assign(p.rgb.size(), 0);
+    for (uint32_t& c : p.rgb)
+        c &= 0xFFFFFFu;
+    return p;
+}
+
+// Runs per row: a run starts at a solid pixel whose left neighbour is key
+// or the edge.
+std::vector<std::vector<std::array<int, 2>>> RowRuns(const Pixels& p, uint32_t key)
+{
+    std::vector<std::vector<std::array<int, 2>>> rows(p.height);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const bool solid = p.At(x, y) != key;
+            const bool startsRun = solid && (x == 0 || p.At(x - 1, y) == key);
+            if (startsRun)
+                rows[y].push_back({x, x});
+            else if (solid)
+                rows[y].back()[1] = x;
+        }
+    return rows;
+}
+
+struct Measured {
+    int runs = 0;
+    int outside = 0;       // pixels the region leaves out
+    int mismatches = 0;    // pixels where region and picture disagree
+    int reads = 0;         // pixel reads of the run finder on this picture
+    int rectangles = 0;    // what the region merged the runs into
+};
+
+Measured Measure(const CRgn& region, const Pixels& p)
+{
+    Measured m;
+    const uint32_t key = p.At(0, 0);
+    for (const auto& row : RowRuns(p, key))
+        m.runs += static_cast<int>(row.size());
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const bool inside = ::PtInRegion(region, x, y) != FALSE;
+            m.outside += !inside;
+            m.mismatches += inside != (p.At(x, y) != key);
+        }
+    FindKeyRuns(p.width, p.height, kKeyTopLeft, [&](int x, int y) { ++m.reads; return p.At(x, y); },
+                [](const KeyRun&) {});
+    m.rectangles = RectangleCount(region);
+    return m;
+}
+
+void ExpectWithinPicture(const CRgn& region, const Pixels& p)
+{
+    RECT box{};
+    ::GetRgnBox(region, &box);
+    EXPECT_GE(box.left, 0);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.right, p.width);
+    EXPECT_LE(box.bottom, p.height);
+}
+
+TEST(ColorKeyRegion, TheMascotPicture)
+{
+    ScreenDC screen;
+    CBitmap bitmap;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_MASCOT));
+    ASSERT_TRUE(bitmap.GetSafeHandle());
+    CRgn region;
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, &screen, CLR_KEY_TOPLEFT));
+
+    const Pixels p = ReadPixels(bitmap);
+    ASSERT_EQ(90, p.width);
+    ASSERT_EQ(80, p.height);
+    EXPECT_EQ(0x00FF00u, p.At(0, 0)) << "the key is green";
+    const auto rows = RowRuns(p, p.At(0, 0));
+    for (int y = 0; y < 4; ++y)
+        EXPECT_TRUE(rows[y].empty()) << "row " << y;
+    for (int y = 4; y < 80; ++y)
+        EXPECT_EQ(y == 78 ? 2u : 1u, rows[y].size()) << "row " << y;
+    EXPECT_EQ((std::vector<std::array<int, 2>>{{33, 53}, {60, 77}}), rows[78]);
+
+    const Measured m = Measure(region, p);
+    EXPECT_EQ(77, m.runs);
+    EXPECT_EQ(2246, m.outside);
+    EXPECT_EQ(0, m.mismatches);
+    EXPECT_EQ(7278, m.reads);
+    ExpectWithinPicture(region, p);
+    std::printf("mascot: %d runs, %d of %d pixels outside, %d reads, %d rectangles\n", m.runs, m.outside,
+                p.width * p.height, m.reads, m.rectangles);
+}
+
+TEST(ColorKeyRegion, TheBalloonPicture)
+{
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadBitmap(IDB_BALLOON));
+    CRgn region;
+    ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, CLR_KEY_TOPLEFT));
+
+    const Pixels p = ReadPixels(bitmap);
+    ASSERT_EQ(284, p.width);
+    ASSERT_EQ(96, p.height);
+    EXPECT_EQ(0x00FF00u, p.At(0, 0)) << "the key is green";
+    const auto rows = RowRuns(p, p.At(0, 0));
+    for (int y = 0; y < 96; ++y)
+        EXPECT_EQ(1u, rows[y].size()) << "row " << y;
+
+    const Measured m = Measure(region, p);
+    EXPECT_EQ(96, m.runs);
+    EXPECT_EQ(2046, m.outside);
+    EXPECT_EQ(0, m.mismatches);
+    EXPECT_EQ(27361, m.reads);
+    ExpectWithinPicture(region, p);
+    std::printf("balloon: %d runs, %d of %d pixels outside, %d reads, %d rectangles\n", m.runs, m.outside,
+                p.width * p.height, m.reads, m.rectangles);
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// The run finder over pictures drawn as text: one character per pixel, its
+// code the colour. Expected runs and read counts are worked out by hand.
+#include "KeyRuns.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rect = std::array<int, 4>;  // left, top, right, bottom
+
+struct Traced {
+    std::vector<Rect> runs;
+    std::vector<std::vector<int>> reads;  // per pixel, [y][x]
+    int totalReads = 0;
+};
+
+Traced Trace(const std::vector<std::string>& rows, uint32_t key)
+{
+    const int height = static_cast<int>(rows.size());
+    const int width = height ? static_cast<int>(rows[0].size()) : 0;
+    Traced t;
+    t.reads.assign(height, std::vector<int>(width, 0));
+    FindKeyRuns(
+        width, height, key,
+        [&](int x, int y) {
+            // A read outside the picture would be a fault of the walk.
+            EXPECT_TRUE(x >= 0 && x < width && y >= 0 && y < height) << x << "," << y;
+            if (x < 0 || x >= width || y < 0 || y >= height)
+                return uint32_t{0};
+            ++t.reads[y][x];
+            ++t.totalReads;
+            return static_cast<uint32_t>(static_cast<unsigned char>(rows[y][x]));
+        },
+        [&](const KeyRun& r) { t.runs.push_back({r.left, r.top, r.right, r.bottom}); });
+    return t;
+}
+
+constexpr uint32_t K = 'K';
+
+TEST(KeyRuns, RunsOfARowAreCutAtTheKey)
+{
+    const Traced t = Trace({"KKKKKK",
+                            "KNNKNK"}, K);
+    EXPECT_EQ((std::vector<Rect>{{1, 1, 3, 2}, {4, 1, 5, 2}}), t.runs);
+}
+
+TEST(KeyRuns, RunsTouchingEitherEdge)
+{
+    const Traced t = Trace({"KKNN",
+                            "NNKK",
+                            "NKKN",
+                            "NNNN"}, K);
+    EXPECT_EQ((std::vector<Rect>{{2, 0, 4, 1}, {0, 1, 2, 2}, {0, 2, 1, 3}, {3, 2, 4, 3}, {0, 3, 4, 4}}), t.runs);
+}
+
+TEST(KeyRuns, ColoursOtherThanTheKeyAreAllKept)
+{
+    // Runs end at the key only, not at a change of colour.
+    const Traced t = Trace({"KABCK"}, K);
+    EXPECT_EQ((std::vector<Rect>{{1, 0, 4, 1}}), t.runs);
+}
+
+TEST(KeyRuns, TopLeftColourIsCutWhereverItOccurs)
+{
+    // The corner is not the background here: 'A' goes, background 'B' stays.
+    const Traced t = Trace({"ABBA",
+                            "BAAB",
+                            "BBBB"}, kKeyTopLeft);
+    EXPECT_EQ((std::vector<Rect>{{1, 0, 3, 1}, {0, 1, 1, 2}, {3, 1, 4, 2}, {0, 2, 4, 3}}), t.runs);
+}
+
+TEST(KeyRuns, KeyNoPixelHasGivesFullRows)
+{
+    const Traced t = Trace({"KKK",
+                            "ABC"}, 'Z');
+    EXPECT_EQ((std::vector<Rect>{{0, 0, 3, 1}, {0, 1, 3, 2}}), t.runs);
+}
+
+TEST(KeyRuns, EmptyPicturesReadAndReportNothing)
+{
+    for (uint32_t key : {K, kKeyTopLeft}) {
+        int reads = 0, runs = 0;
+        const auto reader = [&](int, int) { ++reads; return uint32_t{0}; };
+        const auto sink = [&](const KeyRun&) { ++runs; };
+        FindKeyRuns(0, 5, key, reader, sink);
+        FindKeyRuns(5, 0, key, reader, sink);
+        FindKeyRuns(0, 0, key, reader, sink);
+        FindKeyRuns(-3, 4, key, reader, sink);
+        FindKeyRuns(4, -3, key, reader, sink);
+        EXPECT_EQ(0, reads);
+        EXPECT_EQ(0, runs);
+    }
+}
+
+TEST(KeyRuns, EachPixelIsReadOnceAndTheStartOfARunTwice)
+{
+    const std::vector<std::string> picture = {"KNNKNK",
+                                              "KKKKKK",
+                                              "NNNNNN"};
+    const Traced explicitKey = Trace(picture, K);
+    const std::vector<std::vector<int>> expected = {{1, 2, 1, 1, 2, 1},
+                                                    {1, 1, 1, 1, 1, 1},
+                                                    {2, 1, 1, 1, 1, 1}};
+    EXPECT_EQ(expected, explicitKey.reads);
+    EXPECT_EQ(18 + 3, explicitKey.totalReads);
+
+    // Taking the key from the corner costs exactly one read more.
+    const Traced corner = Trace(picture, kKeyTopLeft);
+    EXPECT_EQ(explicitKey.runs, corner.runs);
+    EXPECT_EQ(2, corner.reads[0][0]);
+    EXPECT_EQ(18 + 3 + 1, corner.totalReads);
+}
+
+TEST(KeyRuns, ReadCountOfAPictureWithoutKey)
+{
+    // Every row is one run: W*H + H reads.
+    const Traced t = Trace({"ABCDE", "ABCDE", "ABCDE", "ABCDE"}, K);
+    EXPECT_EQ(4u, t.runs.size());
+    EXPECT_EQ(20 + 4, t.totalReads);
+}
+
+}  // namespace
