@@ -1,0 +1,232 @@
+# Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
+#
+# Source this file; it only defines functions:
+#   wine_env_start DIR   prefix in DIR/wineprefix, a display, exported WINE* vars
+#   wine_env_stop        stop only what wine_env_start started (safe to repeat)
+#
+# A run script typically does:
+#   . tests/wine-env.sh
+#   wine_env_start build || exit 1
+#   trap wine_env_stop EXIT
+#   "$WINE" build/Vuka6.exe &
+#
+# Everything is logged to DIR/wine-env.log so the caller's output stays clean.
+# The prefix belongs to DIR: two runs that use the same DIR at the same time
+# should share one wine_env_start, because wine_env_stop ends every Wine
+# process of that prefix.
+
+# Bumping this redoes the set-up of existing prefixes (their stamp no longer matches).
+_WINE_ENV_STAMP_VERSION="vuka6-wine-env 1"
+
+_wine_env_log() {
+    printf '%s %s\n' "$(date '+%H:%M:%S')" "$*" >>"$_WINE_ENV_LOG"
+}
+
+# The plain "wine" wrapper insists on 32-bit Wine, which is not installed here.
+_wine_env_find_wine() {
+    local c
+    for c in /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 "$(command -v wine64 2>/dev/null)"; do
+        [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
+    done
+    return 1
+}
+
+# Prefer the real server binary: the Debian "wineserver" script adds -p0, which is
+# harmless for -k/-w but one less indirection is easier to reason about.
+_wine_env_find_wineserver() {
+    local c
+    for c in /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64 "$(command -v wineserver 2>/dev/null)"; do
+        [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
+    done
+    return 1
+}
+
+# REG_MULTI_SZ in a .reg file is hex(7): UTF-16LE bytes, each string NUL-ended,
+# plus a final NUL.
+_wine_env_multi_sz_hex() {
+    printf '%s\0\0' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 |
+        tr -s ' \n' ',,' | sed 's/^,//; s/,$//'
+}
+
+# The .reg file must be UTF-16LE with a BOM: with the C locale, regedit would
+# mangle the full-width Japanese face names of an 8-bit file.
+_wine_env_write_reg() {
+    local link
+    link=$(_wine_env_multi_sz_hex "ipagp.ttf,IPAPGothic")
+    {
+        printf '\xef\xbb\xbf'
+        cat <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
+"Tahoma"=hex(7):$link
+"MS Sans Serif"=hex(7):$link
+"Microsoft Sans Serif"=hex(7):$link
+"MS Shell Dlg"=hex(7):$link
+
+EOF
+    } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$1"
+}
+
+# Creates (or re-creates) the prefix unless its stamp says it is complete.
+# The stamp is written last, so an interrupted set-up is simply done again.
+_wine_env_prefix() {
+    local stamp="$WINEPREFIX/.vuka6-ready" reg="$_WINE_ENV_DIR/wine-env.reg"
+    local start=$SECONDS
+    [ "$(cat "$stamp" 2>/dev/null)" = "$_WINE_ENV_STAMP_VERSION" ] && return 0
+
+    _wine_env_log "setting up prefix $WINEPREFIX"
+    if [ -e "$WINEPREFIX" ]; then
+        # A half-made prefix may hold a broken system.reg; starting over is cheaper
+        # than finding out which part is missing.
+        "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
+        rm -rf "$WINEPREFIX"
+    fi
+    "$WINE" wineboot -i >>"$_WINE_ENV_LOG" 2>&1 </dev/null || { _wine_env_log "wineboot failed"; return 1; }
+    "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+
+    _wine_env_write_reg "$reg"
+    "$WINE" regedit /S "$reg" >>"$_WINE_ENV_LOG" 2>&1 </dev/null || { _wine_env_log "regedit failed"; return 1; }
+    # regedit returns before the server has flushed the hives; the next Wine
+    # process must see the settings, so wait for the server to go away.
+    "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+
+    # This Wine build does not pick up its own Marlett from its data folder, and
+    # without it the caption's close box is drawn as a plain letter "r".
+    local marlett
+    for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/x86_64-linux-gnu/wine/fonts/marlett.ttf; do
+        [ -f "$marlett" ] && { cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; break; }
+    done
+
+    # Wine normally finds the IPA faces through fontconfig; if that ever fails,
+    # copies in the prefix's Fonts folder are always searched.
+    if ! fc-list 2>/dev/null | grep -q 'IPAPGothic'; then
+        _wine_env_log "fontconfig lacks IPA fonts; copying them into the prefix"
+        cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$_WINE_ENV_LOG"
+    fi
+
+    printf '%s\n' "$_WINE_ENV_STAMP_VERSION" >"$stamp"
+    _wine_env_log "prefix ready in $((SECONDS - start)) s"
+}
+
+# Finds a free display number and starts Xvfb on it. Another starter may grab
+# the same number between our check and Xvfb's own lock, so a dead Xvfb just
+# means "try the next number".
+_wine_env_xvfb() {
+    local n pid i
+    for n in $(seq 90 199); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        # A subshell keeps the job out of the caller's job table (no "[1] 1234"
+        # noise in interactive shells); Xvfb then belongs to init, and we track
+        # it by PID.
+        pid=$( (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$_WINE_ENV_LOG" 2>&1 & echo $!) )
+        for i in $(seq 100); do
+            _wine_env_alive "$pid" || break
+            # The lock file names the server that won display :N; if it is not
+            # ours, another starter took it and ours is about to exit.
+            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
+                _wine_env_display_up ":$n"; then
+                _WINE_ENV_XVFB_PID=$pid
+                export DISPLAY=":$n"
+                _wine_env_log "Xvfb :$n started (pid $pid)"
+                return 0
+            fi
+            sleep 0.05
+        done
+        kill "$pid" 2>/dev/null
+        _wine_env_log "Xvfb :$n did not come up; trying the next number"
+    done
+    _wine_env_log "no free display found"
+    return 1
+}
+
+# kill -0 is not enough: our Xvfb is re-parented to init, and a dead one may
+# linger as a zombie until init reaps it.
+_wine_env_alive() {
+    grep -q '^State:[[:space:]]*[^Z]' "/proc/$1/status" 2>/dev/null
+}
+
+# The socket appears a moment before the server answers; ask it something.
+_wine_env_display_up() {
+    if command -v xdpyinfo >/dev/null; then
+        DISPLAY=$1 xdpyinfo >/dev/null 2>&1
+    elif command -v xdotool >/dev/null; then
+        DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1
+    else
+        true
+    fi
+}
+
+wine_env_start() {
+    local dir=${1:?usage: wine_env_start DIR}
+    mkdir -p "$dir" && dir=$(cd "$dir" && pwd) || return 1
+
+    # A second start for the same folder keeps what is running; for another
+    # folder, the old prefix's processes must not outlive their environment.
+    if [ -n "$_WINE_ENV_DIR" ] && [ "$_WINE_ENV_DIR" != "$dir" ]; then
+        wine_env_stop
+    fi
+    if [ -z "$_WINE_ENV_DIR" ]; then
+        # Remember the caller's environment so wine_env_stop can give it back.
+        # "declare -x" would make the restored variables local to wine_env_stop.
+        _WINE_ENV_SAVED=$(export -p | grep -E '^declare -x (DISPLAY|WINEPREFIX|WINEDEBUG|WINEDLLOVERRIDES|WINEARCH|WINE)=' |
+            sed 's/^declare -x /export /')
+    fi
+    _WINE_ENV_DIR=$dir
+    _WINE_ENV_LOG=$dir/wine-env.log
+
+    export WINE WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d" WINEARCH=win64
+    WINE=$(_wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
+    _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
+
+    # Wine can draw off-screen without X, but cannot create a window.
+    if [ -z "$_WINE_ENV_XVFB_PID" ] && { [ -z "$DISPLAY" ] || [ "$VUKA6_XVFB" = 1 ]; }; then
+        _wine_env_xvfb || { echo "wine-env: could not start Xvfb (see $_WINE_ENV_LOG)" >&2; return 1; }
+    fi
+
+    # Two runs sharing DIR must not build the prefix at the same time.
+    local lock rc
+    exec {lock}>"$dir/wine-env.lock"
+    flock -x "$lock"
+    _wine_env_prefix
+    rc=$?
+    # Unlocking explicitly matters: a wineserver started here inherited the
+    # descriptor and would otherwise keep the lock for as long as it runs.
+    flock -u "$lock"
+    exec {lock}>&-
+    [ $rc = 0 ] || echo "wine-env: prefix set-up failed (see $_WINE_ENV_LOG)" >&2
+    return $rc
+}
+
+wine_env_stop() {
+    [ -n "$_WINE_ENV_DIR" ] || return 0
+    _wine_env_log "stopping"
+    # Ends the Wine processes and the server of our prefix only; other
+    # prefixes have their own servers.
+    WINEPREFIX="$_WINE_ENV_DIR/wineprefix" "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
+
+    local pid=$_WINE_ENV_XVFB_PID i
+    # Checking the name guards against a recycled PID.
+    if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
+        kill "$pid" 2>/dev/null
+        for i in $(seq 40); do
+            _wine_env_alive "$pid" || break
+            sleep 0.05
+        done
+        _wine_env_alive "$pid" && kill -9 "$pid" 2>/dev/null
+        _wine_env_log "Xvfb (pid $pid) stopped"
+    fi
+
+    unset DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH WINE
+    eval "$_WINE_ENV_SAVED"
+    unset _WINE_ENV_DIR _WINE_ENV_XVFB_PID _WINE_ENV_SAVED
+}

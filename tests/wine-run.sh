@@ -1,0 +1,56 @@
+#!/bin/bash
+# Runs a Windows program under Wine and returns its exit code; meant as
+# CMake's CROSSCOMPILING_EMULATOR:   tests/wine-run.sh prog.exe args...
+#
+# If WINEPREFIX is already exported, a run script has started the environment
+# (tests/wine-env.sh) once for the whole run, and the program is just run.
+#
+# Otherwise this script sets up the environment itself, in this folder:
+#   1. $VUKA6_BUILD_DIR if set;
+#   2. else the nearest folder above the program that holds CMakeCache.txt,
+#      i.e. the build folder, wherever CMake put the executable in it;
+#   3. else the program's own folder.
+# It starts a private Xvfb if there is no DISPLAY, and stops it and the
+# prefix's Wine processes afterwards. Such runs in one folder take turns
+# (a lock in that folder), because stopping a prefix ends every program in it.
+#
+# The program's stdin, stdout and stderr are passed through unchanged.
+
+if [ $# -lt 1 ]; then
+    echo "usage: $0 prog.exe [args...]" >&2
+    exit 125
+fi
+
+if [ -n "$WINEPREFIX" ]; then
+    exec "${WINE:-/usr/lib/wine/wine64}" "$@"
+fi
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+dir=$VUKA6_BUILD_DIR
+if [ -z "$dir" ]; then
+    dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || dir=$PWD
+    search=$dir
+    while [ "$search" != / ]; do
+        [ -f "$search/CMakeCache.txt" ] && { dir=$search; break; }
+        search=$(dirname "$search")
+    done
+fi
+mkdir -p "$dir" || exit 125
+
+# flock -o: the lock is held by flock itself, not inherited by the wineserver,
+# which may linger after this script ends.
+if [ -z "$_VUKA6_WINE_RUN_LOCKED" ]; then
+    _VUKA6_WINE_RUN_LOCKED=1 exec flock -o "$dir/wine-run.lock" bash "$0" "$@"
+fi
+unset _VUKA6_WINE_RUN_LOCKED
+
+. "$here/wine-env.sh"
+wine_env_start "$dir" || exit 125
+trap wine_env_stop EXIT
+# INT/TERM must still clean up, then report the usual "killed by signal" status.
+trap 'wine_env_stop; trap - EXIT; exit 130' INT
+trap 'wine_env_stop; trap - EXIT; exit 143' TERM
+
+"$WINE" "$@"
+exit $?

@@ -1,0 +1,43 @@
+#!/bin/bash
+# Builds Vuka6.exe and runs it under Wine.
+#
+# With a display ($DISPLAY set) the program opens there and is yours to use.
+# Without one it runs inside a private Xvfb: Start, then Fix-all, are
+# pressed, a screenshot of the dialog is saved, and its path and the six
+# numbers are printed.
+set -o pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$top/build/mingw
+
+"$top/tools/setup-debian.sh" || exit 1
+(cd "$top" && cmake --preset mingw >/dev/null) || exit 1
+cmake --build "$build" --target Vuka6 poke >/dev/null || exit 1
+
+had_display=${DISPLAY:-}
+# shellcheck source=../tests/wine-env.sh
+source "$top/tests/wine-env.sh"
+
+wine_env_start "$build" || exit 1
+trap wine_env_stop EXIT
+
+if [ -n "$had_display" ]; then
+    "$WINE" "$build/Vuka6.exe"
+    exit 0
+fi
+
+title="Bamzo to Vuka6"
+"$WINE" "$build/Vuka6.exe" &
+poke() { "$WINE" "$build/poke.exe" "$title" "$@"; }
+
+poke wait 60000 click 1012 sleep 1000 click 1013 sleep 500 >/dev/null || exit 1
+numbers=$(poke text 1000 text 1001 text 1002 text 1003 text 1004 text 1005 | tr -d '\r' | tr '\n' ' ')
+read -r x y w h < <(poke rect | tr -d '\r')
+
+shot=$top/build/Vuka6-screenshot.png
+import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
+poke close >/dev/null
+wait
+
+echo "Screenshot: $shot"
+echo "Numbers: ${numbers% }"

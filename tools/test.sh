@@ -1,0 +1,38 @@
+#!/bin/bash
+# Builds everything and runs every test: the window-free code natively
+# (AddressSanitizer, UBSan, a short fuzz run) and the program under Wine
+# inside a private Xvfb. Extra arguments go to both ctest runs
+# (for instance: tools/test.sh -R DrawDlg).
+set -uo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top" || exit 1
+
+"$top/tools/setup-debian.sh" || exit 1
+for preset in native mingw; do
+    cmake --preset "$preset" >/dev/null || exit 1
+    cmake --build --preset "$preset" || exit 1
+done
+
+# shellcheck source=../tests/wine-env.sh
+source "$top/tests/wine-env.sh"
+wine_env_start "$top/build/mingw" || exit 1
+trap wine_env_stop EXIT
+
+log=$(mktemp)
+status=0
+for preset in native mingw; do
+    echo "== $preset =="
+    ctest --preset "$preset" "$@" 2>&1 | tee -a "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+done
+
+# One closing line for both runs.
+passed=0 failed=0
+while read -r _ _ _ fail _ _ _ _ total; do
+    passed=$((passed + total - fail))
+    failed=$((failed + fail))
+done < <(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log")
+rm -f "$log"
+echo "Tests: $passed passed, $failed failed"
+exit $status
