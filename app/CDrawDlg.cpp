@@ -1,5 +1,6 @@
 #include "CDrawDlg.h"
 
+#include "CAboutDlg.h"
 #include "CDataExchange.h"
 #include "CString.h"
 #include "CWinApp.h"
@@ -108,8 +109,9 @@ void CDrawDlg::OnSysCommand(UINT command, LPARAM)
 {
     // The low four bits of a system command are the system's own.
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
-        // The About box comes with the mascot; until then the command
-        // opens nothing.
+        // The draw's timers keep running behind the box.
+        CAboutDlg about;
+        about.DoModal();
         return;
     }
     Default();

@@ -22,9 +22,19 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
 {
     m_templateId = templateId;
     m_pParentWnd = parent;
-    return ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                                parent ? parent->m_hWnd : nullptr, DialogProc,
-                                reinterpret_cast<LPARAM>(this)) != nullptr;
+    // A self-deleting dialog whose window dies during its creation must not
+    // delete itself: a failed Create leaves the object to its creator, who
+    // discards it exactly once.
+    EnterMessage();
+    const HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
+                                           parent ? parent->m_hWnd : nullptr, DialogProc,
+                                           reinterpret_cast<LPARAM>(this));
+    if (!hWnd || !::IsWindow(hWnd)) {
+        LeaveMessageWithoutPostNcDestroy();
+        return FALSE;
+    }
+    LeaveMessage();
+    return TRUE;
 }
 
 // A dialog made without a parent is owned by the application's main window,

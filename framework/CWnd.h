@@ -71,6 +71,13 @@ protected:
     // the last LeaveMessage after WM_NCDESTROY runs PostNcDestroy.
     void EnterMessage() { ++m_nesting; }
     void LeaveMessage();
+    // The same, for a creation that failed: the object stays with whoever
+    // made it, even if a window existed for a moment.
+    void LeaveMessageWithoutPostNcDestroy()
+    {
+        --m_nesting;
+        m_destroyed = false;
+    }
 
 private:
     struct CurrentMessage {

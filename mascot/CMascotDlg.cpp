@@ -1,0 +1,162 @@
+#include "CMascotDlg.h"
+
+#include "CBalloonDlg.h"
+#include "CreateColorKeyRegion.h"
+#include "LoadPaletteBitmap.h"
+#include "ScopedSelection.h"
+#include "resource.h"
+
+#include <new>
+
+CMascotDlg::CMascotDlg(CWnd* pOwner) : CDialog(IDD_MASCOT, pOwner), m_pOwner(pOwner) {}
+
+CMascotDlg::~CMascotDlg() = default;
+
+const MessageMap* CMascotDlg::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnMessage<WM_DESTROY, &CMascotDlg::OnDestroy>(),
+        OnMessage<WM_PAINT, &CMascotDlg::OnPaint>(),
+        OnMessage<WM_LBUTTONDOWN, &CMascotDlg::OnLButtonDown>(),
+        OnMessage<WM_PALETTECHANGED, &CMascotDlg::OnPaletteChanged>(),
+        OnMessage<WM_QUERYNEWPALETTE, &CMascotDlg::OnQueryNewPalette>(),
+        OnMessage<WM_ERASEBKGND, &CMascotDlg::OnEraseBkgnd>(),
+    };
+    static const MessageMap map(CDialog::GetMessageMap(), entries);
+    return &map;
+}
+
+BOOL CMascotDlg::Create()
+{
+    return CDialog::Create(IDD_MASCOT, m_pOwner);
+}
+
+BOOL CMascotDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CClientDC dc(this);
+
+    if (!LoadPaletteBitmap(&m_image, &m_palette, &dc, IDB_MASCOT))
+        return FALSE;
+    if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
+        return FALSE;
+    // The window owns the region once SetWindowRgn has taken it.
+    if (SetWindowRgn(m_shape, TRUE))
+        m_shape.Detach();
+
+    BITMAP info;
+    m_image.GetBitmap(&info);
+    m_width = info.bmWidth;
+    m_height = info.bmHeight;
+
+    Place(kBesideOwner, kBesideOwner);
+    if (!m_pBalloon)
+        MakeBalloon();
+    InvalidateRect(nullptr, FALSE);
+    UpdateWindow();
+    return TRUE;
+}
+
+void CMascotDlg::MakeBalloon()
+{
+    m_pBalloon = new (std::nothrow) CBalloonDlg(this);
+    // A balloon whose window could not be made never deleted itself.
+    if (m_pBalloon && !m_pBalloon->Create()) {
+        delete m_pBalloon;
+        m_pBalloon = nullptr;
+    }
+}
+
+void CMascotDlg::Place(int x, int y)
+{
+    // Only the pair asks for the computed place; either alone is a coordinate.
+    if (x == kBesideOwner && y == kBesideOwner) {
+        if (m_pOwner) {
+            // On the owner's top edge, 16 pixels in, sunk 6 pixels into it.
+            RECT owner;
+            m_pOwner->GetWindowRect(&owner);
+            x = owner.left + 16;
+            y = owner.top - m_height + 6;
+        } else {
+            x = 320;
+            y = 240;
+        }
+    }
+    SetWindowPos(&wndTop, x, y, m_width, m_height, SWP_SHOWWINDOW);
+    if (m_pBalloon)
+        m_pBalloon->Place();
+}
+
+void CMascotDlg::SayFarewell()
+{
+    if (!m_pBalloon)
+        return;
+    m_pBalloon->Say(IDS_FAREWELL);
+    // Painted now: the message loop will not run again before the box closes.
+    m_pBalloon->UpdateWindow();
+    ::Sleep(kFarewellMs);
+}
+
+void CMascotDlg::OnLButtonDown(UINT, POINT)
+{
+    if (!m_pBalloon)
+        MakeBalloon();
+    // A new balloon's greeting is replaced before it is ever painted.
+    if (m_pBalloon)
+        m_pBalloon->SayOnClick(0);
+    Default();
+}
+
+void CMascotDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    if (!m_image.m_hObject)
+        return;
+    CCompatibleDC memory(&dc);
+    ScopedSelection selection(memory, m_image.m_hObject);
+    dc.BitBlt(0, 0, m_width, m_height, &memory, 0, 0, SRCCOPY);
+}
+
+// The picture covers the whole window: nothing to erase first.
+BOOL CMascotDlg::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+BOOL CMascotDlg::OnQueryNewPalette()
+{
+    if (m_palette.m_hObject) {
+        CClientDC dc(this);
+        {
+            ScopedSelection selection(dc, static_cast<HPALETTE>(m_palette), FALSE, TRUE);
+            if (dc.RealizePalette() != 0)
+                InvalidateRect(nullptr, FALSE);
+        }
+        dc.RealizePalette();
+    }
+    return static_cast<BOOL>(Default());
+}
+
+void CMascotDlg::OnPaletteChanged(CWnd* pFocusWnd)
+{
+    Default();
+    if (pFocusWnd != this)
+        InvalidateRect(nullptr, FALSE);
+}
+
+void CMascotDlg::OnDestroy()
+{
+    Default();
+    // The shape is the window's once SetWindowRgn took it; only a region
+    // it refused is still ours.
+    m_shape.DeleteObject();
+    m_palette.DeleteObject();
+    m_image.DeleteObject();
+}
+
+// The balloon, owned by this window, is destroyed before it and deletes
+// itself; the About box that holds a pointer to this object is going too.
+void CMascotDlg::PostNcDestroy()
+{
+    delete this;
+}

@@ -1,0 +1,285 @@
+// The About box, run modally as the main dialog runs it. A thread timer
+// plays the user's part inside the box's modal loop, one step per tick.
+#include "CAboutDlg.h"
+#include "CDrawDlg.h"
+#include "CMascotDlg.h"
+#include "CBalloonDlg.h"
+#include "CWinApp.h"
+#include "DrawModel.h"
+#include "RandomSource.h"
+#include "TestWindows.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+class TestApp : public CWinApp {
+public:
+    BOOL InitInstance() override { return FALSE; }
+};
+TestApp g_app;
+
+// The About box with its mascot pointer in reach.
+class TestAbout : public CAboutDlg {
+public:
+    using CAboutDlg::m_pMascot;
+    using CAboutDlg::m_tooltip;
+};
+
+// Members of the windows the box makes for itself, reached through member
+// pointers taken in derived classes.
+struct MascotSpy : CMascotDlg {
+    using CMascotDlg::m_image;
+    using CMascotDlg::m_palette;
+    using CMascotDlg::m_pBalloon;
+};
+struct BalloonSpy : CBalloonDlg {
+    using CBalloonDlg::m_font;
+    using CBalloonDlg::m_image;
+    using CBalloonDlg::m_text;
+};
+
+// Runs steps, one per timer tick, inside whatever modal loop is running.
+class Script {
+public:
+    explicit Script(std::vector<std::function<void()>> steps) : m_steps(std::move(steps))
+    {
+        s_current = this;
+        m_timer = ::SetTimer(nullptr, 0, 20, &Script::Tick);
+    }
+    ~Script()
+    {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    bool Finished() const { return m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        Script* script = s_current;
+        if (script && script->m_next < script->m_steps.size())
+            script->m_steps[script->m_next++]();
+    }
+    static Script* s_current;
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_timer;
+};
+Script* Script::s_current = nullptr;
+
+HWND g_about = nullptr;
+
+HWND FindAbout()
+{
+    return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報");
+}
+
+uint32_t g_now = 1600000000u;
+uint32_t TestClock() { return g_now; }
+
+// The top-level windows of this thread other than the given ones.
+std::vector<HWND> OtherWindows(std::vector<HWND> known)
+{
+    struct Search { std::vector<HWND>* known; std::vector<HWND> found; } search{&known, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t cls[64] = {};
+            ::GetClassNameW(hWnd, cls, 64);
+            const bool isOurs = std::wstring(cls) == L"#32770";
+            bool isKnown = false;
+            for (HWND k : *s->known)
+                isKnown = isKnown || k == hWnd;
+            if (isOurs && !isKnown)
+                s->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class AboutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RandomSource::SetClock(TestClock);
+        ASSERT_TRUE(main.Create(IDD_DRAW_DIALOG, nullptr));
+        g_app.m_pMainWnd = &main;
+    }
+    void TearDown() override
+    {
+        g_app.m_pMainWnd = nullptr;
+        main.DestroyWindow();
+        RandomSource::SetClock(nullptr);
+    }
+
+    void ClickIcon(HWND about)
+    {
+        ::SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_ICON, STN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(about, IDC_ABOUT_ICON)));
+    }
+
+    CDrawDlg main;
+};
+
+TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
+{
+    TestAbout about;
+    bool mainDisabled = false;
+    RECT box{}, owner = WindowRect(main.m_hWnd);
+    std::wstring tip;
+    Script script({
+        [&] {
+            g_about = FindAbout();
+            box = WindowRect(g_about);
+            mainDisabled = !::IsWindowEnabled(main.m_hWnd);
+            wchar_t text[32] = {};
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.hwnd = g_about;
+            info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(g_about, IDC_ABOUT_ICON));
+            info.lpszText = text;
+            ::SendMessageW(about.m_tooltip.m_hWnd, TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&info));
+            tip = text;
+        },
+        [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
+    });
+    EXPECT_EQ(IDCANCEL, about.DoModal());
+    ASSERT_TRUE(script.Finished());
+    EXPECT_NEAR((owner.left + owner.right) / 2, (box.left + box.right) / 2, 1);
+    EXPECT_NEAR((owner.top + owner.bottom) / 2, (box.top + box.bottom) / 2, 1);
+    EXPECT_TRUE(mainDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
+    EXPECT_EQ(L"・・・・・・・", tip);
+}
+
+TEST_F(AboutTest, TheIconSummonsOneMascotWhichFollowsTheBox)
+{
+    TestAbout about;
+    CMascotDlg* first = nullptr;
+    CMascotDlg* afterMoreClicks = nullptr;
+    RECT mascotAfterMove{};
+    Script script({
+        [&] { g_about = FindAbout(); ClickIcon(g_about); first = about.m_pMascot; },
+        [&] { ClickIcon(g_about); ClickIcon(g_about); afterMoreClicks = about.m_pMascot; },
+        [&] {
+            ::SetWindowPos(g_about, nullptr, 150, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            mascotAfterMove = WindowRect(about.m_pMascot->m_hWnd);
+        },
+        [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
+    });
+    about.DoModal();
+    ASSERT_TRUE(script.Finished());
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, afterMoreClicks);
+    EXPECT_EQ(166, mascotAfterMove.left);
+    EXPECT_EQ(226, mascotAfterMove.top);
+    EXPECT_TRUE(OtherWindows({main.m_hWnd}).empty()) << "mascot and balloon went with the box";
+}
+
+TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
+{
+    // Escape: no farewell, and the generator goes on where it was.
+    {
+        TestAbout about;
+        RandomSource::Seed(77);
+        ModelLcg model{77};
+        Script script({
+            [&] { g_about = FindAbout(); ClickIcon(g_about); },
+            [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
+        });
+        const DWORD start = ::GetTickCount();
+        about.DoModal();
+        EXPECT_LT(::GetTickCount() - start, 2000u);
+        EXPECT_EQ(model.Next(), RandomSource::Next());
+    }
+    // OK: the farewell holds the screen, then the clock reseeds.
+    {
+        TestAbout about;
+        std::wstring said;
+        Script script({
+            [&] { g_about = FindAbout(); ClickIcon(g_about); },
+            [&] { ::SendMessageW(g_about, WM_COMMAND, IDOK, 0); },
+        });
+        g_now = 1655555555u;
+        const DWORD start = ::GetTickCount();
+        EXPECT_EQ(IDOK, about.DoModal());
+        EXPECT_GE(::GetTickCount() - start, 2040u);
+        ModelLcg model{g_now};
+        EXPECT_EQ(model.Next(), RandomSource::Next());
+    }
+    // OK without a mascot: reseeded at once.
+    {
+        TestAbout about;
+        Script script({[&] { ::SendMessageW(FindAbout(), WM_COMMAND, IDOK, 0); }});
+        g_now = 1666666666u;
+        const DWORD start = ::GetTickCount();
+        about.DoModal();
+        EXPECT_LT(::GetTickCount() - start, 2000u);
+        ModelLcg model{g_now};
+        EXPECT_EQ(model.Next(), RandomSource::Next());
+    }
+}
+
+TEST_F(AboutTest, TheDrawGoesOnBehindTheBox)
+{
+    ::SendMessageW(::GetDlgItem(main.m_hWnd, IDC_START), BM_CLICK, 0, 0);
+    const std::wstring before = [&] {
+        wchar_t text[16] = {};
+        ::GetDlgItemTextW(main.m_hWnd, IDC_NUMBER1, text, 16);
+        return std::wstring(text);
+    }();
+    TestAbout about;
+    int ticksSeen = 0;
+    std::vector<std::function<void()>> steps;
+    for (int i = 0; i < 15; ++i)
+        steps.push_back([&] {
+            wchar_t text[16] = {};
+            ::GetDlgItemTextW(main.m_hWnd, IDC_NUMBER1, text, 16);
+            ticksSeen += before != text;
+        });
+    steps.push_back([&] { ::SendMessageW(FindAbout(), WM_COMMAND, IDCANCEL, 0); });
+    Script script(steps);
+    about.DoModal();
+    EXPECT_GT(ticksSeen, 0) << "the spin timer kept writing the labels";
+}
+
+TEST_F(AboutTest, FiftyOpeningsLeaveNoWindowAndNoGraphicsObject)
+{
+    std::vector<HGDIOBJ> created;
+    for (int opening = 0; opening < 50; ++opening) {
+        TestAbout about;
+        Script script({
+            [&] { g_about = FindAbout(); ClickIcon(g_about); },
+            [&] {
+                CMascotDlg* mascot = about.m_pMascot;
+                ASSERT_NE(nullptr, mascot);
+                ::SendMessageW(mascot->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 40));
+                created.push_back((mascot->*&MascotSpy::m_image).m_hObject);
+                created.push_back((mascot->*&MascotSpy::m_palette).m_hObject);
+                CBalloonDlg* balloon = mascot->*&MascotSpy::m_pBalloon;
+                ASSERT_NE(nullptr, balloon);
+                created.push_back((balloon->*&BalloonSpy::m_image).m_hObject);
+                created.push_back((balloon->*&BalloonSpy::m_font).m_hObject);
+            },
+            // Every tenth closes with OK and its two-second farewell.
+            [&] { ::SendMessageW(g_about, WM_COMMAND, opening % 10 == 9 ? IDOK : IDCANCEL, 0); },
+        });
+        about.DoModal();
+        ASSERT_TRUE(script.Finished()) << "opening " << opening;
+        ASSERT_TRUE(OtherWindows({main.m_hWnd}).empty()) << "opening " << opening;
+    }
+    ASSERT_EQ(200u, created.size());
+    for (HGDIOBJ object : created) {
+        EXPECT_NE(nullptr, object);
+        EXPECT_EQ(0u, ::GetObjectType(object));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// The speech balloon's timeline, driven by timer and mouse messages rather
+// than by waiting, with the remarks it picks checked against a model of the
+// shared generator.
+#include "CBalloonDlg.h"
+#include "DrawModel.h"
+#include "RandomSource.h"
+#include "TestWindows.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int g_liveBalloons = 0;
+
+class TestBalloon : public CBalloonDlg {
+public:
+    explicit TestBalloon(CWnd* owner) : CBalloonDlg(owner) { ++g_liveBalloons; }
+    ~TestBalloon() override { --g_liveBalloons; }
+    using CBalloonDlg::m_chatterTimer;
+    using CBalloonDlg::m_font;
+    using CBalloonDlg::m_hideTimer;
+    using CBalloonDlg::m_image;
+    using CBalloonDlg::m_shape;
+    using CBalloonDlg::m_text;
+};
+
+class BalloonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RandomSource::Seed(seed);
+        balloon = new TestBalloon(&owner);
+        ASSERT_TRUE(balloon->Create());
+        hWnd = balloon->m_hWnd;
+    }
+    void TearDown() override
+    {
+        owner.DestroyWindow();
+        EXPECT_EQ(0, g_liveBalloons) << "the balloon goes with its owner and deletes itself";
+    }
+
+    void Tick(UINT_PTR id) { ::SendMessageW(hWnd, WM_TIMER, id, 0); }
+    std::wstring Text() const { return std::wstring(balloon->m_text); }
+    bool Visible() const { return ::IsWindowVisible(hWnd) != FALSE; }
+
+    // The mascot stand-in: the tabled mascot rectangle (116, 126)-(206, 206).
+    OwnerWindow owner{116, 126, 90, 80};
+    const uint32_t seed = 4242;
+    ModelLcg model{seed};
+    TestBalloon* balloon = nullptr;
+    HWND hWnd = nullptr;
+};
+
+TEST_F(BalloonTest, GreetsBesideItsOwnerWithBottomEdgesLevel)
+{
+    const RECT rect = WindowRect(hWnd);
+    EXPECT_EQ(206, rect.left);
+    EXPECT_EQ(110, rect.top);
+    EXPECT_EQ(490, rect.right);
+    EXPECT_EQ(206, rect.bottom);
+    EXPECT_TRUE(Visible());
+    EXPECT_EQ(LoadedString(IDS_GREETING), Text());
+    EXPECT_NE(0u, balloon->m_hideTimer);
+    EXPECT_NE(0u, balloon->m_chatterTimer);
+    EXPECT_EQ(nullptr, balloon->m_shape.m_hObject) << "the window owns its shape";
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(COMPLEXREGION, ::GetWindowRgn(hWnd, region));
+    ::DeleteObject(region);
+}
+
+TEST_F(BalloonTest, HidesAfterItsTimeAndChattersOnlyWhileIdle)
+{
+    Tick(ID_TIMER_BALLOON_CHATTER);  // the greeting still shows: skipped
+    EXPECT_EQ(LoadedString(IDS_GREETING), Text());
+
+    Tick(ID_TIMER_BALLOON_HIDE);
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(0u, balloon->m_hideTimer);
+    EXPECT_EQ(LoadedString(IDS_GREETING), Text()) << "hiding keeps the text";
+
+    Tick(ID_TIMER_BALLOON_CHATTER);
+    const unsigned idle = ModelIdleRemark(static_cast<unsigned>(model.Next() * 57 >> 15));
+    EXPECT_EQ(LoadedString(idle), Text());
+    EXPECT_TRUE(Visible());
+    EXPECT_NE(0u, balloon->m_hideTimer);
+
+    // The skipped tick took no roll from the generator.
+    EXPECT_EQ(model.Next(), RandomSource::Next());
+}
+
+TEST_F(BalloonTest, ClickRemarksReplaceWhateverShowsAndUseRollsOfFiftyOne)
+{
+    for (int click = 0; click < 5; ++click) {
+        balloon->SayOnClick(0);
+        const unsigned expected = ModelClickRemark(static_cast<unsigned>(model.Next() * 51 >> 15));
+        EXPECT_EQ(LoadedString(expected), Text());
+        EXPECT_TRUE(Visible());
+    }
+    balloon->SayOnClick(IDS_REMARK_FIRST + 3);
+    EXPECT_EQ(LoadedString(IDS_REMARK_FIRST + 3), Text()) << "a given ID is used as it is";
+    EXPECT_EQ(model.Next(), RandomSource::Next());
+}
+
+TEST_F(BalloonTest, AClickOnTheBalloonSilencesTheChatterForGood)
+{
+    ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 40));
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(0u, balloon->m_chatterTimer);
+    EXPECT_NE(0u, balloon->m_hideTimer) << "the hide stays pending";
+
+    Tick(ID_TIMER_BALLOON_HIDE);
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(0u, balloon->m_hideTimer);
+
+    // Clicks on the mascot still make it speak, and so does the farewell.
+    balloon->SayOnClick(0);
+    EXPECT_TRUE(Visible());
+    Tick(ID_TIMER_BALLOON_HIDE);
+    balloon->Say(IDS_FAREWELL);
+    EXPECT_TRUE(Visible());
+    EXPECT_EQ(LoadedString(IDS_FAREWELL), Text());
+}
+
+TEST_F(BalloonTest, AnIdWithoutAStringShowsTheEmptyBubble)
+{
+    balloon->Say(9999);
+    EXPECT_TRUE(Text().empty());
+    EXPECT_TRUE(Visible());
+    ::UpdateWindow(hWnd);
+}
+
+TEST_F(BalloonTest, EnterAndEscapeDoNotCloseIt)
+{
+    ::SendMessageW(hWnd, WM_COMMAND, IDOK, 0);
+    ::SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(1, g_liveBalloons);
+}
+
+TEST_F(BalloonTest, ItsGraphicsObjectsAreDeletedWithTheWindow)
+{
+    const HGDIOBJ image = balloon->m_image.m_hObject;
+    const HGDIOBJ font = balloon->m_font.m_hObject;
+    ASSERT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(image));
+    ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), ::GetObjectType(font));
+    owner.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(0u, ::GetObjectType(image));
+    EXPECT_EQ(0u, ::GetObjectType(font));
+}
+
+}  // namespace

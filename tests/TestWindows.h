@@ -1,0 +1,42 @@
+// Small helpers shared by the window tests.
+#pragma once
+
+#include "CWnd.h"
+
+#include <string>
+
+// A plain visible pop-up at a given screen rectangle, standing in for an
+// owner window.
+class OwnerWindow : public CWnd {
+public:
+    OwnerWindow(int left, int top, int width, int height)
+    {
+        static const ATOM atom = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = ::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"Vuka6TestOwner";
+            return ::RegisterClassW(&wc);
+        }();
+        SubclassWindow(::CreateWindowExW(0, MAKEINTATOM(atom), L"owner", WS_POPUP | WS_VISIBLE, left, top, width,
+                                         height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    }
+};
+
+inline RECT WindowRect(HWND hWnd)
+{
+    RECT rect{};
+    ::GetWindowRect(hWnd, &rect);
+    return rect;
+}
+
+inline std::wstring LoadedString(UINT id)
+{
+    LPCWSTR text = nullptr;
+    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// The model of the remark choosers, from their rules.
+inline unsigned ModelClickRemark(unsigned n) { return n < 50 ? 200 + n : 104; }
+inline unsigned ModelIdleRemark(unsigned n) { return n < 6 ? 700 + n / 2 : ModelClickRemark(n - 6); }
