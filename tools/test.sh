@@ -3,7 +3,7 @@
 # (AddressSanitizer, UBSan, a short fuzz run) and the program under Wine
 # inside a private Xvfb. Extra arguments go to both ctest runs
 # (for instance: tools/test.sh -R DrawDlg).
-set -uo pipefail
+set -o pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top" || exit 1
