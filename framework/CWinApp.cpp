@@ -24,8 +24,20 @@ CWinApp::~CWinApp()
 
 void CWinApp::Enable3dControlsStatic()
 {
+    // The common controls are not among the libraries Windows always loads
+    // from its own folder, so they are loaded by hand from there: a
+    // comctl32.dll planted beside the exe must never be picked up. The
+    // manifest's activation context still selects version 6. The library
+    // stays loaded for the life of the process: its window classes are in use.
+    const HMODULE library = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!library)
+        return;
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = reinterpret_cast<InitFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, "InitCommonControlsEx")));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    if (init)
+        init(&controls);
 }
 
 void CWinApp::BeginWaitCursor()

@@ -4,6 +4,10 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Libraries loaded later come from the system folder only, never from
+    // the folder the exe was started from (a downloads folder, say).
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     CWinApp* app = AfxGetApp();
     if (app)
         app->InitInstance();

@@ -1,0 +1,31 @@
+# Vuka6.exe must import only libraries that Windows always loads from its
+# own folder (KnownDLLs), and must ask for ASLR with high entropy and DEP.
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "objdump could not read ${EXE}")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${headers}")
+set(allowed GDI32.dll KERNEL32.dll msvcrt.dll USER32.dll)
+set(count 0)
+foreach(line IN LISTS lines)
+    string(REPLACE "DLL Name: " "" dll "${line}")
+    string(STRIP "${dll}" dll)
+    math(EXPR count "${count} + 1")
+    list(FIND allowed "${dll}" index)
+    if(index EQUAL -1)
+        message(FATAL_ERROR "Vuka6.exe imports ${dll}, which Windows may look for beside the exe")
+    endif()
+    message(STATUS "imports ${dll}")
+endforeach()
+if(count EQUAL 0)
+    message(FATAL_ERROR "no imports found: objdump's output changed?")
+endif()
+
+string(REGEX MATCH "DllCharacteristics[ \t]+([0-9a-fA-F]+)" match "${headers}")
+math(EXPR flags "0x${CMAKE_MATCH_1}")
+math(EXPR wanted "0x20 | 0x40 | 0x100")  # high-entropy VA, dynamic base, NX compatible
+math(EXPR present "${flags} & ${wanted}")
+if(NOT present EQUAL wanted)
+    message(FATAL_ERROR "DllCharacteristics ${CMAKE_MATCH_1} lacks ASLR or DEP")
+endif()
