@@ -182,6 +182,31 @@ TEST(Framework, ASelfDeletingDialogIsDeletedExactlyOnceWhenItsWindowGoes)
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(start));
 }
 
+// A self-deleting dialog whose window dies while it is being created.
+class DiesDuringCreation : public SelfDeletingDialog {
+protected:
+    BOOL OnInitDialog() override
+    {
+        ::DestroyWindow(m_hWnd);
+        return FALSE;
+    }
+};
+
+TEST(Framework, AFailedCreateLeavesTheObjectToItsCreator)
+{
+    auto* dialog = new DiesDuringCreation;
+    EXPECT_FALSE(dialog->Create(IDD_DRAW_DIALOG, nullptr));
+    EXPECT_EQ(1, g_liveDialogs) << "not deleted behind the creator's back";
+    EXPECT_EQ(nullptr, dialog->m_hWnd);
+    delete dialog;
+    EXPECT_EQ(0, g_liveDialogs);
+
+    auto* missing = new SelfDeletingDialog;
+    EXPECT_FALSE(missing->Create(4321, nullptr)) << "no such template";
+    EXPECT_EQ(1, g_liveDialogs);
+    delete missing;
+}
+
 // A modal dialog that ends itself from a timer once it has seen its loop run.
 class TimedModal : public CDialog {
 public:

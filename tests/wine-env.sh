@@ -6,17 +6,17 @@
 #
 # A run script typically does:
 #   . tests/wine-env.sh
+#   trap wine_env_stop EXIT          # first, so a failed start is undone too
 #   wine_env_start build || exit 1
-#   trap wine_env_stop EXIT
 #   "$WINE" build/Vuka6.exe &
 #
 # Everything is logged to DIR/wine-env.log so the caller's output stays clean.
-# The prefix belongs to DIR: two runs that use the same DIR at the same time
-# should share one wine_env_start, because wine_env_stop ends every Wine
-# process of that prefix.
+# Runs that use the same DIR at the same time share its Xvfb and wineserver;
+# the last wine_env_stop ends them, and with them every Wine process still
+# running in DIR/wineprefix.
 
 # Bumping this redoes the set-up of existing prefixes (their stamp no longer matches).
-_WINE_ENV_STAMP_VERSION="vuka6-wine-env 1"
+_WINE_ENV_STAMP_VERSION="vuka6-wine-env 3"
 
 _wine_env_log() {
     printf '%s %s\n' "$(date '+%H:%M:%S')" "$*" >>"$_WINE_ENV_LOG"
@@ -50,6 +50,11 @@ _wine_env_multi_sz_hex() {
 
 # The .reg file must be UTF-16LE with a BOM: with the C locale, regedit would
 # mangle the full-width Japanese face names of an 8-bit file.
+# Managed=N: with no window manager under Xvfb, Wine draws caption and frame.
+# No AeDebug debugger: Wine's default (winedbg --auto) prints a backtrace but
+# then ends the crashed program with exit code 0, so a crashing test would
+# pass (or wait behind a crash dialog). Without it the program exits with the
+# exception code (0xC0000005 shows up as 5) after Wine's one-line report.
 _wine_env_write_reg() {
     local link
     link=$(_wine_env_multi_sz_hex "ipagp.ttf,IPAPGothic")
@@ -66,6 +71,9 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Managed"="N"
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]
+"Debugger"=""
 
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 "Tahoma"=hex(7):$link
@@ -91,11 +99,11 @@ _wine_env_prefix() {
         "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
         rm -rf "$WINEPREFIX"
     fi
-    "$WINE" wineboot -i >>"$_WINE_ENV_LOG" 2>&1 </dev/null || { _wine_env_log "wineboot failed"; return 1; }
+    "$WINE" wineboot -i >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "wineboot failed"; return 1; }
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 
     _wine_env_write_reg "$reg"
-    "$WINE" regedit /S "$reg" >>"$_WINE_ENV_LOG" 2>&1 </dev/null || { _wine_env_log "regedit failed"; return 1; }
+    "$WINE" regedit /S "$reg" >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "regedit failed"; return 1; }
     # regedit returns before the server has flushed the hives; the next Wine
     # process must see the settings, so wait for the server to go away.
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
@@ -122,20 +130,21 @@ _wine_env_prefix() {
 # the same number between our check and Xvfb's own lock, so a dead Xvfb just
 # means "try the next number".
 _wine_env_xvfb() {
-    local n pid i
+    local n pid _
     for n in $(seq 90 199); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         # A subshell keeps the job out of the caller's job table (no "[1] 1234"
         # noise in interactive shells); Xvfb then belongs to init, and we track
         # it by PID.
-        pid=$( (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$_WINE_ENV_LOG" 2>&1 & echo $!) )
-        for i in $(seq 100); do
+        pid=$( (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&- &
+            echo $!) )
+        for _ in $(seq 100); do
             _wine_env_alive "$pid" || break
             # The lock file names the server that won display :N; if it is not
             # ours, another starter took it and ours is about to exit.
-            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
+            if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
                 _wine_env_display_up ":$n"; then
-                _WINE_ENV_XVFB_PID=$pid
+                echo "$pid $n" >"$_WINE_ENV_DIR/wine-env.xvfb"
                 export DISPLAY=":$n"
                 _wine_env_log "Xvfb :$n started (pid $pid)"
                 return 0
@@ -147,6 +156,11 @@ _wine_env_xvfb() {
     done
     _wine_env_log "no free display found"
     return 1
+}
+
+# Checking the name guards against a recycled PID.
+_wine_env_is_xvfb() {
+    [ -n "$1" ] && [ "$(cat "/proc/$1/comm" 2>/dev/null)" = Xvfb ] && _wine_env_alive "$1"
 }
 
 # kill -0 is not enough: our Xvfb is re-parented to init, and a dead one may
@@ -164,6 +178,74 @@ _wine_env_display_up() {
     else
         true
     fi
+}
+
+# Runs a command while holding DIR's lock. Long-lived programs started under
+# the lock (Xvfb, the wineserver and Wine's services) are given the lock's
+# descriptor closed ({_WINE_ENV_LOCK}>&-): had they inherited it, a caller
+# killed mid-way would leave DIR locked for as long as they run.
+_wine_env_locked() {
+    local _WINE_ENV_LOCK rc
+    exec {_WINE_ENV_LOCK}>"$_WINE_ENV_DIR/wine-env.lock"
+    if ! flock -x -w 300 "$_WINE_ENV_LOCK"; then
+        echo "wine-env: $_WINE_ENV_DIR/wine-env.lock stayed locked for 5 minutes" >&2
+        exec {_WINE_ENV_LOCK}>&-
+        return 1
+    fi
+    "$@"
+    rc=$?
+    flock -u "$_WINE_ENV_LOCK"
+    exec {_WINE_ENV_LOCK}>&-
+    return $rc
+}
+
+# Several runs may use one DIR at once (ctest -j with wine-run.sh): they share
+# its Xvfb and wineserver, and the last one to leave stops them. Each user is
+# a file named after its shell's PID, so a user that died without stopping
+# does not keep the environment alive forever.
+_wine_env_join() {
+    local pid n
+    mkdir -p "$_WINE_ENV_DIR/wine-env.users" && : >"$_WINE_ENV_DIR/wine-env.users/$BASHPID" || return 1
+
+    # Wine can draw off-screen without X, but cannot create a window.
+    if [ -z "$DISPLAY" ] || [ "$VUKA6_XVFB" = 1 ]; then
+        { read -r pid n <"$_WINE_ENV_DIR/wine-env.xvfb"; } 2>/dev/null
+        if _wine_env_is_xvfb "$pid"; then
+            export DISPLAY=":$n"
+        else
+            _wine_env_xvfb || { echo "wine-env: could not start Xvfb (see $_WINE_ENV_LOG)" >&2; return 1; }
+        fi
+    fi
+
+    _wine_env_prefix || { echo "wine-env: prefix set-up failed (see $_WINE_ENV_LOG)" >&2; return 1; }
+}
+
+_wine_env_leave() {
+    local users="$_WINE_ENV_DIR/wine-env.users" f pid n _
+    rm -f "$users/$BASHPID"
+    for f in "$users"/*; do
+        [ -e "$f" ] && ! _wine_env_alive "${f##*/}" && rm -f "$f"
+    done
+    if [ -n "$(ls -A "$users" 2>/dev/null)" ]; then
+        _wine_env_log "leaving; others still use this environment"
+        return 0
+    fi
+
+    _wine_env_log "last user gone; stopping"
+    # Ends the Wine processes and the server of this prefix only; other
+    # prefixes have their own servers.
+    "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
+
+    { read -r pid n <"$_WINE_ENV_DIR/wine-env.xvfb"; } 2>/dev/null
+    rm -f "$_WINE_ENV_DIR/wine-env.xvfb"
+    _wine_env_is_xvfb "$pid" || return 0
+    kill "$pid" 2>/dev/null
+    for _ in $(seq 40); do
+        _wine_env_alive "$pid" || break
+        sleep 0.05
+    done
+    _wine_env_alive "$pid" && kill -9 "$pid" 2>/dev/null
+    _wine_env_log "Xvfb :$n (pid $pid) stopped"
 }
 
 wine_env_start() {
@@ -188,45 +270,14 @@ wine_env_start() {
     WINE=$(_wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
     _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
 
-    # Wine can draw off-screen without X, but cannot create a window.
-    if [ -z "$_WINE_ENV_XVFB_PID" ] && { [ -z "$DISPLAY" ] || [ "$VUKA6_XVFB" = 1 ]; }; then
-        _wine_env_xvfb || { echo "wine-env: could not start Xvfb (see $_WINE_ENV_LOG)" >&2; return 1; }
-    fi
-
-    # Two runs sharing DIR must not build the prefix at the same time.
-    local lock rc
-    exec {lock}>"$dir/wine-env.lock"
-    flock -x "$lock"
-    _wine_env_prefix
-    rc=$?
-    # Unlocking explicitly matters: a wineserver started here inherited the
-    # descriptor and would otherwise keep the lock for as long as it runs.
-    flock -u "$lock"
-    exec {lock}>&-
-    [ $rc = 0 ] || echo "wine-env: prefix set-up failed (see $_WINE_ENV_LOG)" >&2
-    return $rc
+    _wine_env_locked _wine_env_join
 }
 
 wine_env_stop() {
     [ -n "$_WINE_ENV_DIR" ] || return 0
-    _wine_env_log "stopping"
-    # Ends the Wine processes and the server of our prefix only; other
-    # prefixes have their own servers.
-    WINEPREFIX="$_WINE_ENV_DIR/wineprefix" "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
-
-    local pid=$_WINE_ENV_XVFB_PID i
-    # Checking the name guards against a recycled PID.
-    if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
-        kill "$pid" 2>/dev/null
-        for i in $(seq 40); do
-            _wine_env_alive "$pid" || break
-            sleep 0.05
-        done
-        _wine_env_alive "$pid" && kill -9 "$pid" 2>/dev/null
-        _wine_env_log "Xvfb (pid $pid) stopped"
-    fi
+    WINEPREFIX="$_WINE_ENV_DIR/wineprefix" _wine_env_locked _wine_env_leave
 
     unset DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH WINE
     eval "$_WINE_ENV_SAVED"
-    unset _WINE_ENV_DIR _WINE_ENV_XVFB_PID _WINE_ENV_SAVED
+    unset _WINE_ENV_DIR _WINE_ENV_SAVED
 }
