@@ -24,15 +24,8 @@ void CBannerStatic::RealizePicturePalette()
     if (!m_pPalette || !m_pPalette->m_hObject)
         return;
     CClientDC dc(this);
-    // Realized in the foreground, then the old palette goes back in the
-    // background: the mapping stays in the system palette, the context as
-    // it was found.
-    {
-        ScopedSelection selection(dc, static_cast<HPALETTE>(*m_pPalette), FALSE, TRUE);
-        if (dc.RealizePalette() != 0)
-            InvalidateRect(nullptr, FALSE);
-    }
-    dc.RealizePalette();
+    if (dc.RealizeForeground(*m_pPalette) != 0)
+        InvalidateRect(nullptr, FALSE);
 }
 
 void CBannerStatic::OnPaint()

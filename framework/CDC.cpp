@@ -1,6 +1,7 @@
 #include "CDC.h"
 
 #include "CWnd.h"
+#include "ScopedSelection.h"
 
 CClientDC::CClientDC(CWnd* wnd) : CDC(::GetDC(wnd->m_hWnd)), m_hWnd(wnd->m_hWnd) {}
 
@@ -27,4 +28,23 @@ CCompatibleDC::~CCompatibleDC()
 {
     if (m_hDC)
         ::DeleteDC(m_hDC);
+}
+
+void CDC::DrawBitmap(int x, int y, int width, int height, HBITMAP bitmap)
+{
+    CCompatibleDC memory(this);
+    ScopedSelection selection(memory, bitmap);
+    if (selection.Selected())
+        BitBlt(x, y, width, height, &memory, 0, 0, SRCCOPY);
+}
+
+UINT CDC::RealizeForeground(HPALETTE palette)
+{
+    UINT changed = 0;
+    {
+        ScopedSelection selection(*this, palette, FALSE, TRUE);
+        changed = RealizePalette();
+    }
+    RealizePalette();
+    return changed;
 }

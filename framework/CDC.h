@@ -34,6 +34,15 @@ public:
     int DrawText(LPCWSTR text, int length, RECT* rect, UINT format)
     { return ::DrawTextW(m_hDC, text, length, rect, format); }
 
+    // Copies a device bitmap one to one to (x, y) through a memory context.
+    void DrawBitmap(int x, int y, int width, int height, HBITMAP bitmap);
+
+    // Realizes palette in the foreground, then selects the context's own
+    // palette back in the background: the mapping stays in the system
+    // palette, the context is left as it was found. Returns how many
+    // system palette entries changed.
+    UINT RealizeForeground(HPALETTE palette);
+
     HDC m_hDC;
 };
 

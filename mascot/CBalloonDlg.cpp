@@ -152,11 +152,7 @@ void CBalloonDlg::OnPaint()
     CPaintDC dc(this);
     if (!m_image.m_hObject)
         return;
-    {
-        CCompatibleDC memory(&dc);
-        ScopedSelection selection(memory, m_image.m_hObject);
-        dc.BitBlt(0, 0, m_width, m_height, &memory, 0, 0, SRCCOPY);
-    }
+    dc.DrawBitmap(0, 0, m_width, m_height, m_image);
     if (m_text.IsEmpty())
         return;
     // Top left, line feeds honoured, no wrapping, clipped to the bubble's inside.

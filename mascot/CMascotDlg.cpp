@@ -3,7 +3,6 @@
 #include "CBalloonDlg.h"
 #include "CreateColorKeyRegion.h"
 #include "LoadPaletteBitmap.h"
-#include "ScopedSelection.h"
 #include "resource.h"
 
 #include <new>
@@ -110,11 +109,10 @@ void CMascotDlg::OnLButtonDown(UINT, POINT)
 void CMascotDlg::OnPaint()
 {
     CPaintDC dc(this);
-    if (!m_image.m_hObject)
-        return;
-    CCompatibleDC memory(&dc);
-    ScopedSelection selection(memory, m_image.m_hObject);
-    dc.BitBlt(0, 0, m_width, m_height, &memory, 0, 0, SRCCOPY);
+    // Nothing else is drawn, and no palette is selected: the picture's
+    // pixels go to the screen as they are.
+    if (m_image.m_hObject)
+        dc.DrawBitmap(0, 0, m_width, m_height, m_image);
 }
 
 // The picture covers the whole window: nothing to erase first.
@@ -127,12 +125,8 @@ BOOL CMascotDlg::OnQueryNewPalette()
 {
     if (m_palette.m_hObject) {
         CClientDC dc(this);
-        {
-            ScopedSelection selection(dc, static_cast<HPALETTE>(m_palette), FALSE, TRUE);
-            if (dc.RealizePalette() != 0)
-                InvalidateRect(nullptr, FALSE);
-        }
-        dc.RealizePalette();
+        if (dc.RealizeForeground(m_palette) != 0)
+            InvalidateRect(nullptr, FALSE);
     }
     return static_cast<BOOL>(Default());
 }
