@@ -283,21 +283,37 @@ void CDrawDlg::SetFixChecks(bool checked)
         toggle.SetCheck(checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// A disabled control loses the keyboard focus and nobody gets it: a user
+// who fixed a slot with the space bar could not type on. So the focus moves
+// on to the next control first, as Tab would move it.
+void CDrawDlg::Disable(CWnd& control)
+{
+    if (::GetFocus() == control.m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
+    control.EnableWindow(FALSE);
+}
+
 void CDrawDlg::DisableFix(int slot)
 {
-    m_fixButtons[slot].EnableWindow(FALSE);
+    Disable(m_fixButtons[slot]);
 }
 
 void CDrawDlg::DisableFixAll()
 {
-    m_fixAllButton.EnableWindow(FALSE);
+    Disable(m_fixAllButton);
 }
 
 void CDrawDlg::EnableFixControls(bool enable)
 {
-    m_fixAllButton.EnableWindow(enable);
+    if (!enable) {
+        Disable(m_fixAllButton);
+        for (CButton& toggle : m_fixButtons)
+            Disable(toggle);
+        return;
+    }
+    m_fixAllButton.EnableWindow(TRUE);
     for (CButton& toggle : m_fixButtons)
-        toggle.EnableWindow(enable);
+        toggle.EnableWindow(TRUE);
 }
 
 uint32_t CDrawDlg::StartTimer(uint32_t id, uint32_t periodMs)

@@ -54,6 +54,8 @@ protected:
     int AdvanceBannerFrame();
     void OnBannerTimer();
 
+    void Disable(CWnd& control);
+
     // DrawEngine's window operations.
     void ShowNumber(int slot, int value) override;
     void CheckFix(int slot) override;

@@ -241,6 +241,27 @@ TEST_F(DrawDlgTest, FixingTheLastSlotByHandStopsTheSpinAtOnce)
     EXPECT_EQ(6u, std::set<int>(numbers.begin(), numbers.end()).size());
 }
 
+TEST_F(DrawDlgTest, TheKeyboardFocusSurvivesTheControlsItDisables)
+{
+    Click(IDC_START);
+    // The space bar on a focused toggle fixes its slot and disables it.
+    ::SetFocus(Item(IDC_FIX2));
+    ASSERT_EQ(Item(IDC_FIX2), ::GetFocus());
+    Click(IDC_FIX2);
+    HWND focus = ::GetFocus();
+    ASSERT_NE(nullptr, focus);
+    EXPECT_TRUE(::IsWindowEnabled(focus));
+    EXPECT_EQ(Item(IDC_FIX3), focus) << "on to the next control, as Tab would go";
+
+    // Fix-all disables itself and every toggle.
+    ::SetFocus(Item(IDC_FIX_ALL));
+    Click(IDC_FIX_ALL);
+    focus = ::GetFocus();
+    ASSERT_NE(nullptr, focus);
+    EXPECT_TRUE(::IsWindowEnabled(focus));
+    EXPECT_TRUE(focus == Item(IDOK) || focus == Item(IDC_START));
+}
+
 TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)
 {
     std::vector<uint32_t> stops;
