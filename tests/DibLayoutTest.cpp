@@ -19,11 +19,11 @@ TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
         {32, 0, 0, 0, 40},
     };
     for (const Case& c : cases) {
-        DibSpec spec;
-        spec.bitCount = c.bits;
-        spec.colorsUsed = c.used;
-        spec.tableEntries = c.table;
-        const auto dib = MakeDib(spec);
+        DibRecipe recipe;
+        recipe.bitCount = c.bits;
+        recipe.colorsUsed = c.used;
+        recipe.tableEntries = c.table;
+        const auto dib = MakeDib(recipe);
         DibLayout layout{};
         ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout)) << c.bits << " bits";
         EXPECT_EQ(c.colors, layout.colorCount);
@@ -34,10 +34,10 @@ TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
 
 TEST(DibLayout, TheRealPicturesSizeIsAccepted)
 {
-    DibSpec spec;
-    spec.width = 250;
-    spec.height = 50;
-    const auto dib = MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = 250;
+    recipe.height = 50;
+    const auto dib = MakeDib(recipe);
     DibLayout layout{};
     ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout));
     EXPECT_EQ(250, layout.width);
@@ -47,7 +47,7 @@ TEST(DibLayout, TheRealPicturesSizeIsAccepted)
 
 TEST(DibLayout, PartsThatDoNotFitAreRefused)
 {
-    const auto good = MakeDib(DibSpec{});
+    const auto good = MakeDib(DibRecipe{});
     DibLayout layout{};
     EXPECT_TRUE(ReadDibLayout(good.data(), good.size(), &layout));
     // One byte short of the last row, of the colour table, of the header.
@@ -59,58 +59,58 @@ TEST(DibLayout, PartsThatDoNotFitAreRefused)
 
 TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
 {
-    auto refused = [](DibSpec spec) {
-        const auto dib = MakeDib(spec);
+    auto refused = [](DibRecipe recipe) {
+        const auto dib = MakeDib(recipe);
         DibLayout layout{};
         return !ReadDibLayout(dib.data(), dib.size(), &layout);
     };
-    DibSpec spec;
-    spec.colorsUsed = 257;
-    spec.tableEntries = 257;
-    EXPECT_TRUE(refused(spec)) << "more than 256 colours";
+    DibRecipe recipe;
+    recipe.colorsUsed = 257;
+    recipe.tableEntries = 257;
+    EXPECT_TRUE(refused(recipe)) << "more than 256 colours";
 
-    spec = DibSpec{};
-    spec.colorsUsed = 0xFFFFFFFFu;
-    EXPECT_TRUE(refused(spec)) << "a colour count that wraps the offset";
+    recipe = DibRecipe{};
+    recipe.colorsUsed = 0xFFFFFFFFu;
+    EXPECT_TRUE(refused(recipe)) << "a colour count that wraps the offset";
 
     for (int32_t width : {0, -1, kMaxDibDimension + 1}) {
-        spec = DibSpec{};
-        spec.width = width;
-        EXPECT_TRUE(refused(spec)) << "width " << width;
+        recipe = DibRecipe{};
+        recipe.width = width;
+        EXPECT_TRUE(refused(recipe)) << "width " << width;
     }
     for (int32_t height : {0, -2, kMaxDibDimension + 1}) {
-        spec = DibSpec{};
-        spec.height = height;
-        EXPECT_TRUE(refused(spec)) << "height " << height;
+        recipe = DibRecipe{};
+        recipe.height = height;
+        EXPECT_TRUE(refused(recipe)) << "height " << height;
     }
     for (int bits : {0, 2, 3, 7, 9, 255}) {
-        spec = DibSpec{};
-        spec.bitCount = bits;
-        EXPECT_TRUE(refused(spec)) << bits << " bits";
+        recipe = DibRecipe{};
+        recipe.bitCount = bits;
+        EXPECT_TRUE(refused(recipe)) << bits << " bits";
     }
     for (uint32_t header : {12u, 108u, 124u}) {
-        spec = DibSpec{};
-        spec.headerSize = header;
-        EXPECT_TRUE(refused(spec)) << "header of " << header;
+        recipe = DibRecipe{};
+        recipe.headerSize = header;
+        EXPECT_TRUE(refused(recipe)) << "header of " << header;
     }
-    spec = DibSpec{};
-    spec.compression = 1;  // run-length encoded
-    EXPECT_TRUE(refused(spec));
-    spec = DibSpec{};
-    spec.planes = 2;
-    EXPECT_TRUE(refused(spec));
+    recipe = DibRecipe{};
+    recipe.compression = 1;  // run-length encoded
+    EXPECT_TRUE(refused(recipe));
+    recipe = DibRecipe{};
+    recipe.planes = 2;
+    EXPECT_TRUE(refused(recipe));
 }
 
 TEST(DibLayout, AHugeWidthCannotOverflowTheRowArithmetic)
 {
     // 0x7FFFFFFF pixels of 32 bits would overflow 32-bit arithmetic; the
     // limit refuses it before any multiplication.
-    DibSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = 32;
-    spec.tableEntries = 0;
-    auto dib = MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = 1;
+    recipe.height = 1;
+    recipe.bitCount = 32;
+    recipe.tableEntries = 0;
+    auto dib = MakeDib(recipe);
     dib.resize(64);
     PutU32(dib, 4, 0x7FFFFFFF);
     DibLayout layout{};

@@ -83,11 +83,11 @@ TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
 {
     ScreenDC screen;
     for (uint32_t used : {16u, 0u}) {
-        DibSpec spec;
-        spec.bitCount = 4;
-        spec.colorsUsed = used;
-        spec.tableEntries = 16;
-        auto dib = MakeDib(spec);
+        DibRecipe recipe;
+        recipe.bitCount = 4;
+        recipe.colorsUsed = used;
+        recipe.tableEntries = 16;
+        auto dib = MakeDib(recipe);
         dib[40 + 64] = 0x3C;  // bottom row: pixel 0 index 3, pixel 1 index 12
         CBitmap bitmap;
         CPalette palette;
@@ -101,10 +101,10 @@ TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
 TEST(Loader, ATrueColourPictureHasNoPaletteButIsLoaded)
 {
     ScreenDC screen;
-    DibSpec spec;
-    spec.bitCount = 24;
-    spec.tableEntries = 0;
-    auto dib = MakeDib(spec);
+    DibRecipe recipe;
+    recipe.bitCount = 24;
+    recipe.tableEntries = 0;
+    auto dib = MakeDib(recipe);
     dib[40] = 0x10;  // bottom-left pixel: blue, green, red
     dib[41] = 0x20;
     dib[42] = 0x30;
@@ -118,10 +118,10 @@ TEST(Loader, ATrueColourPictureHasNoPaletteButIsLoaded)
 TEST(Loader, APaletteEntryTakesRedGreenBlueFromTheQuadAndNoFlags)
 {
     ScreenDC screen;
-    DibSpec spec;
-    spec.bitCount = 1;
-    spec.tableEntries = 2;
-    auto dib = MakeDib(spec);
+    DibRecipe recipe;
+    recipe.bitCount = 1;
+    recipe.tableEntries = 2;
+    auto dib = MakeDib(recipe);
     const uint8_t quad[] = {0x10, 0x20, 0x30, 0x40};
     std::memcpy(&dib[44], quad, 4);
     CBitmap bitmap;
@@ -174,20 +174,20 @@ TEST(Loader, MalformedPicturesAreRefusedWithoutTouchingEitherObject)
     CPalette untouched;
 
     std::vector<std::vector<uint8_t>> bad;
-    auto truncated = MakeDib(DibSpec{});
+    auto truncated = MakeDib(DibRecipe{});
     truncated.pop_back();
     bad.push_back(truncated);
-    DibSpec tooManyColours;
+    DibRecipe tooManyColours;
     tooManyColours.colorsUsed = 1000;
     tooManyColours.tableEntries = 1000;
     bad.push_back(MakeDib(tooManyColours));
-    DibSpec negative;
+    DibRecipe negative;
     negative.height = -2;
     bad.push_back(MakeDib(negative));
-    DibSpec coreHeader;
+    DibRecipe coreHeader;
     coreHeader.headerSize = 12;
     bad.push_back(MakeDib(coreHeader));
-    auto rowsOverrun = MakeDib(DibSpec{});
+    auto rowsOverrun = MakeDib(DibRecipe{});
     PutU32(rowsOverrun, 8, 3);  // claims a third row that is not there
     bad.push_back(rowsOverrun);
 
