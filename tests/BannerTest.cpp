@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -54,10 +56,25 @@ TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
 {
     EXPECT_EQ(0, dlg.m_frameIndex);
     EXPECT_EQ(0u, dlg.m_bannerTimer);
+    // Every frame as the dialog holds it: 250 x 50 and a palette of its own.
+    std::vector<std::vector<PALETTEENTRY>> palettes;
     for (const BannerFrame& frame : dlg.m_frames) {
-        EXPECT_NE(nullptr, frame.bitmap.m_hObject);
-        EXPECT_NE(nullptr, frame.palette.m_hObject);
+        BITMAP info{};
+        ASSERT_TRUE(frame.bitmap.GetBitmap(&info));
+        EXPECT_EQ(250, info.bmWidth);
+        EXPECT_EQ(50, info.bmHeight);
+        WORD entries = 0;
+        ::GetObjectW(frame.palette.m_hObject, sizeof entries, &entries);
+        EXPECT_EQ(256, entries);
+        palettes.emplace_back(entries);
+        ::GetPaletteEntries(frame.palette, 0, entries, palettes.back().data());
+        std::printf("frame %zu: %ld x %ld, %d bits, %u palette entries\n", palettes.size() - 1, info.bmWidth,
+                    info.bmHeight, info.bmBitsPixel, entries);
     }
+    for (size_t a = 0; a < palettes.size(); ++a)
+        for (size_t b = a + 1; b < palettes.size(); ++b)
+            EXPECT_NE(0, std::memcmp(palettes[a].data(), palettes[b].data(), 256 * sizeof(PALETTEENTRY)))
+                << "frames " << a << " and " << b << " share a palette";
     RECT expected{8, 72, 0, 0};
     ::MapDialogRect(hWnd, &expected);
     RECT banner;
