@@ -194,9 +194,9 @@ TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
             [&] { g_about = FindAbout(); ClickIcon(g_about); },
             [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
         });
-        const DWORD start = ::GetTickCount();
+        const LARGE_INTEGER start = Now();
         about.DoModal();
-        EXPECT_LT(::GetTickCount() - start, 2000u);
+        EXPECT_LT(MillisecondsSince(start), 2000.0);
         EXPECT_EQ(model.Next(), RandomSource::Next());
     }
     // OK: the farewell holds the screen, then the clock reseeds.
@@ -208,9 +208,9 @@ TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
             [&] { ::SendMessageW(g_about, WM_COMMAND, IDOK, 0); },
         });
         g_now = 1655555555u;
-        const DWORD start = ::GetTickCount();
+        const LARGE_INTEGER start = Now();
         EXPECT_EQ(IDOK, about.DoModal());
-        EXPECT_GE(::GetTickCount() - start, 2040u);
+        EXPECT_GE(MillisecondsSince(start), 2030.0);
         ModelLcg model{g_now};
         EXPECT_EQ(model.Next(), RandomSource::Next());
     }
@@ -219,9 +219,9 @@ TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
         TestAbout about;
         Script script({[&] { ::SendMessageW(FindAbout(), WM_COMMAND, IDOK, 0); }});
         g_now = 1666666666u;
-        const DWORD start = ::GetTickCount();
+        const LARGE_INTEGER start = Now();
         about.DoModal();
-        EXPECT_LT(::GetTickCount() - start, 2000u);
+        EXPECT_LT(MillisecondsSince(start), 2000.0);
         ModelLcg model{g_now};
         EXPECT_EQ(model.Next(), RandomSource::Next());
     }

@@ -37,6 +37,23 @@ inline std::wstring LoadedString(UINT id)
     return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
+// Milliseconds since start, from the performance counter: GetTickCount
+// moves in steps of 10 ms or more, too coarse to tell 2048 ms from 2000.
+inline double MillisecondsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER now, frequency;
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+inline LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now;
+}
+
 // The model of the remark choosers, from their rules.
 inline unsigned ModelClickRemark(unsigned n) { return n < 50 ? 200 + n : 104; }
 inline unsigned ModelIdleRemark(unsigned n) { return n < 6 ? 700 + n / 2 : ModelClickRemark(n - 6); }
