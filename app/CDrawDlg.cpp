@@ -209,6 +209,7 @@ BOOL CDrawDlg::OnQueryNewPalette()
 
 void CDrawDlg::LoadBannerFrames()
 {
+    static_assert(sizeof kFrameIds / sizeof kFrameIds[0] == kFrameCount, "one resource per frame");
     // Compatible with the dialog's display, not with the banner control.
     CClientDC dc(this);
     for (int i = 0; i < kFrameCount; ++i) {
