@@ -93,6 +93,11 @@ void CMascotDlg::SayFarewell()
     m_pBalloon->Say(IDS_FAREWELL);
     // Painted now: the message loop will not run again before the box closes.
     m_pBalloon->UpdateWindow();
+    // Wine puts a window's drawing on the screen only when the thread next
+    // looks at its queue; a look that takes nothing out makes it do so
+    // before the sleep instead of after it.
+    MSG peek;
+    ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);
     ::Sleep(kFarewellMs);
 }
 

@@ -6,6 +6,12 @@
 //     sleep MS   pause
 //     text ID    print the control's text (UTF-8, one line)
 //     rect       print the window's screen rectangle as "X Y W H"
+//     ctrlrect ID  print the control's screen rectangle as "X Y W H"
+//     enabled ID print 1 if the control is enabled, else 0
+//     checked ID print 1 if the button is checked, else 0
+//     visible    print 1 if a visible window with that title exists, else 0
+//     windows    print "X Y W H ENABLED CLASS TITLE" for each visible top-level
+//                window of the window's process (its pop-ups have no title)
 //     close      ask the window to close
 //
 // Exit codes: 0 ok, 1 bad usage, 2 window not found, 3 control not found or not answering.
@@ -73,6 +79,29 @@ HWND find_window(const wchar_t* title)
     return search.found;
 }
 
+std::wstring rect_text(HWND hwnd)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right - r.left) + L" " +
+           std::to_wstring(r.bottom - r.top);
+}
+
+// A process's pop-ups (tooltips, a mascot) are top-level windows of their own,
+// not children of the dialog, so they are found by process.
+BOOL CALLBACK print_window(HWND hwnd, LPARAM param)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != static_cast<DWORD>(param) || !IsWindowVisible(hwnd))
+        return TRUE;
+    wchar_t class_name[256] = L"", title[512] = L"";
+    GetClassNameW(hwnd, class_name, 256);
+    GetWindowTextW(hwnd, title, 512);
+    write_line(STD_OUTPUT_HANDLE, rect_text(hwnd) + (IsWindowEnabled(hwnd) ? L" 1 " : L" 0 ") + class_name + L" " + title);
+    return TRUE;
+}
+
 // Accepts only a whole decimal number, so a mistyped step is an error rather
 // than a silent zero.
 bool parse_number(const wchar_t* text, long* value)
@@ -87,13 +116,15 @@ bool parse_number(const wchar_t* text, long* value)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3)
-        return fail(1, L"usage: poke.exe \"<window title>\" (wait MS | click ID | sleep MS | text ID | rect | close)...");
+        return fail(1, L"usage: poke.exe \"<window title>\" (wait MS | click ID | sleep MS | text ID | rect | ctrlrect ID |"
+                       L" enabled ID | checked ID | visible | windows | close)...");
     const wchar_t* title = argv[1];
     HWND window = nullptr;
 
     for (int i = 2; i < argc; ++i) {
         std::wstring step = argv[i];
-        bool takes_number = step == L"wait" || step == L"click" || step == L"sleep" || step == L"text";
+        bool takes_number = step == L"wait" || step == L"click" || step == L"sleep" || step == L"text" ||
+                            step == L"ctrlrect" || step == L"enabled" || step == L"checked";
         long number = 0;
         if (takes_number && (i + 1 >= argc || !parse_number(argv[++i], &number)))
             return fail(1, L"step '" + step + L"' needs a number");
@@ -110,7 +141,14 @@ int wmain(int argc, wchar_t** argv)
                 return fail(2, L"no window titled '" + std::wstring(title) + L"' after " + std::to_wstring(number) + L" ms");
             continue;
         }
-        if (step != L"click" && step != L"text" && step != L"rect" && step != L"close")
+        if (step == L"visible") {
+            // A window that is gone is an answer here, not an error: scripts
+            // poll this to see a box close.
+            bool shown = window && IsWindow(window) ? IsWindowVisible(window) : find_window(title) != nullptr;
+            write_line(STD_OUTPUT_HANDLE, shown ? L"1" : L"0");
+            continue;
+        }
+        if (!takes_number && step != L"rect" && step != L"windows" && step != L"close")
             return fail(1, L"unknown step '" + step + L"'");
 
         // Without a wait step the window must already be there; it may also have
@@ -121,10 +159,13 @@ int wmain(int argc, wchar_t** argv)
             return fail(2, L"no window titled '" + std::wstring(title) + L"'");
 
         if (step == L"rect") {
-            RECT r;
-            GetWindowRect(window, &r);
-            write_line(STD_OUTPUT_HANDLE, std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
-                                              std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+            write_line(STD_OUTPUT_HANDLE, rect_text(window));
+            continue;
+        }
+        if (step == L"windows") {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            EnumWindows(print_window, static_cast<LPARAM>(process));
             continue;
         }
         if (step == L"close") {
@@ -142,6 +183,21 @@ int wmain(int argc, wchar_t** argv)
             // was delivered and the handler is still running.
             DWORD_PTR result;
             SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+            continue;
+        }
+        if (step == L"ctrlrect") {
+            write_line(STD_OUTPUT_HANDLE, rect_text(control));
+            continue;
+        }
+        if (step == L"enabled") {
+            write_line(STD_OUTPUT_HANDLE, IsWindowEnabled(control) ? L"1" : L"0");
+            continue;
+        }
+        if (step == L"checked") {
+            DWORD_PTR state = 0;
+            if (!SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &state))
+                return fail(3, L"control " + std::to_wstring(number) + L" does not answer");
+            write_line(STD_OUTPUT_HANDLE, state == BST_CHECKED ? L"1" : L"0");
             continue;
         }
 

@@ -1,0 +1,269 @@
+#!/bin/bash
+# One user session on the real Vuka6.exe, driven by real X mouse clicks:
+# Start, two toggles, Fix-all, the banner, the About box's icon, the mascot,
+# OK, Exit. After each click the windows are checked from outside with poke,
+# and a screenshot goes to <build>/end_to_end/.
+#
+#   tests/end_to_end.sh path/to/Vuka6.exe path/to/poke.exe
+#
+# Inside tools/test.sh the Wine environment is already up (WINEPREFIX and
+# DISPLAY exported) and is used as it is. Run alone, the script brings up its
+# own prefix and private Xvfb in <build>/end_to_end, so the clicks never land
+# on a real desktop; the first such run spends ~15 s making the prefix.
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 Vuka6.exe poke.exe" >&2
+    exit 2
+fi
+exe=$(realpath "$1") && poke_exe=$(realpath "$2") || exit 2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+out=$(dirname "$exe")/end_to_end
+mkdir -p "$out" || exit 2
+
+main="Bamzo to Vuka6"
+about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
+program_pid=
+own_env=0
+failures=0
+
+die() {
+    echo "end_to_end: FAILED: $*" >&2
+    exit 1
+}
+# For a fault that leaves the session usable: report it and carry on, so one
+# run shows every fault at once.
+bad() {
+    echo "end_to_end: FAILED: $*" >&2
+    failures=$((failures + 1))
+}
+note() { echo "end_to_end: $*"; }
+
+cleanup() {
+    # A failed run may leave the program up, possibly behind a modal box;
+    # only our own process is ended, never another test's.
+    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+        kill "$program_pid" 2>/dev/null
+        wait "$program_pid" 2>/dev/null
+    fi
+    [ "$own_env" = 1 ] && wine_env_stop
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [ -n "$WINEPREFIX" ] && [ -n "$DISPLAY" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
+    WINE=${WINE:-/usr/lib/wine/wine64}
+else
+    # shellcheck source=wine-env.sh
+    source "$here/wine-env.sh"
+    own_env=1
+    VUKA6_XVFB=1 wine_env_start "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
+fi
+if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
+    die "xdotool and ImageMagick are needed"
+fi
+
+poke() { "$WINE" "$poke_exe" "$@" | tr -d '\r'; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# Runs the command until it succeeds, for at most MS milliseconds.
+within() {
+    local end=$(($(now_ms) + $1))
+    shift
+    until "$@"; do
+        [ "$(now_ms)" -ge "$end" ] && return 1
+        sleep 0.1
+    done
+}
+
+# An ended program stays a zombie until waited for, which kill -0 still finds.
+ended() { ! grep -q '^State:[[:space:]]*[^Z]' "/proc/$program_pid/status" 2>/dev/null; }
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# Clicks the middle of a control, found by its window title and control ID.
+click_control() {
+    local x y w h
+    read -r x y w h < <(poke "$1" ctrlrect "$2") || die "no control $2 in '$1'"
+    [ -n "$h" ] || die "no control $2 in '$1'"
+    click_at $((x + w / 2)) $((y + h / 2))
+}
+
+# Visible top-level windows of the program: "X Y W H ENABLED CLASS [TITLE]".
+# Tooltips come and go with the pointer and are left out.
+windows() { poke "$main" windows | grep -v ' tooltips_class32'; }
+main_enabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 1 #32770 $main\$"; }
+main_disabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 0 #32770 $main\$"; }
+# Prints "X Y" of the untitled pop-up of size W x H, if there is one.
+popup_at() { windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; exit }'; }
+has_popup() { [ -n "$(popup_at "$1" "$2")" ]; }
+no_popups() { [ "$(windows | awk 'NF == 6' | wc -l)" = 0 ]; }
+about_gone() { [ "$(poke "$about" visible)" = 0 ]; }
+about_shown() { [ "$(poke "$about" visible)" = 1 ]; }
+mascot_and_balloon() { has_popup 90 80 && has_popup 284 96; }
+back_to_main() { about_gone && no_popups && main_enabled; }
+
+numbers() { poke "$main" text 1000 text 1001 text 1002 text 1003 text 1004 text 1005 | tr '\n' ' '; }
+numbers_differ_from() { [ "$(numbers)" != "$1" ]; }
+all_numeric() {
+    local n count=0
+    for n in $(numbers); do
+        [[ $n =~ ^[0-9]+$ ]] || return 1
+        count=$((count + 1))
+    done
+    [ "$count" = 6 ]
+}
+# "1" when the toggle of slot ID is checked and no longer clickable.
+slot_locked() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 10 ]; }
+slot_open() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 01 ]; }
+fix_all_off() { [ "$(poke "$main" enabled 1013)" = 0 ]; }
+
+screen=$out/screen.png
+grab() { import -window root "$screen" || die "import could not read the display"; }
+# Saves the part of the last grab that covers the given "X Y W H" rectangles,
+# plus a margin.
+save_shot() {
+    local name=$1 x y w h left=99999 top=99999 right=0 bottom=0
+    shift
+    for rect in "$@"; do
+        read -r x y w h <<<"$rect"
+        ((x < left)) && left=$x
+        ((y < top)) && top=$y
+        ((x + w > right)) && right=$((x + w))
+        ((y + h > bottom)) && bottom=$((y + h))
+    done
+    left=$((left < 12 ? 0 : left - 12)) top=$((top < 12 ? 0 : top - 12))
+    convert "$screen" -crop "$((right + 12 - left))x$((bottom + 12 - top))+$left+$top" +repage "$out/$name.png"
+}
+# The balloon's text area (its picture leaves the text 35..274 x 12..86).
+text_area() { convert "$screen" -crop "240x74+$(($1 + 35))+$(($2 + 12))" +repage "$3"; }
+# Pixels dark enough to be letters.
+ink() { convert "$1" -colorspace Gray -threshold 40% -negate -format '%[fx:round(mean*w*h)]' info:; }
+differs() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" != 0 ]; }
+# Grabs the screen; true when the balloon's text area, saved to FILE, holds
+# letters and (given OLD) differs from OLD.
+balloon_says() {
+    grab
+    text_area "$bx" "$by" "$1"
+    [ "$(ink "$1")" -gt 50 ] && { [ -z "$2" ] || differs "$2" "$1"; }
+}
+
+# --- The program comes up at rest ---------------------------------------------
+"$WINE" "$exe" &
+program_pid=$!
+poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear within 30 s"
+read -r mx my mw mh < <(poke "$main" rect)
+note "main dialog at $mx,$my ${mw}x$mh"
+[ "$(poke "$main" enabled 1013)" = 0 ] || bad "Fix-all is enabled before Start"
+grab
+save_shot 1-at-rest "$mx $my $mw $mh"
+
+# --- Start: the six numbers spin ----------------------------------------------
+click_control "$main" 1012
+within 3000 all_numeric || bad "after Start the labels are not all numbers: $(numbers)"
+first=$(numbers)
+within 2000 numbers_differ_from "$first" || bad "after Start the numbers do not change: $first"
+for id in 1006 1007 1008 1009 1010 1011; do
+    slot_open "$id" || bad "after Start toggle $id is not unchecked and enabled"
+done
+[ "$(poke "$main" enabled 1013)" = 1 ] || bad "after Start Fix-all is not enabled"
+grab
+save_shot 2-spinning "$mx $my $mw $mh"
+
+# --- Two toggles fix their slots; the others spin on ----------------------------
+click_control "$main" 1006
+within 2000 slot_locked 1006 || bad "toggle 1006 is not checked and disabled after its click"
+click_control "$main" 1009
+within 2000 slot_locked 1009 || bad "toggle 1009 is not checked and disabled after its click"
+read -r n1 _ _ n4 _ < <(numbers)
+sleep 0.3
+read -r again1 _ _ again4 _ < <(numbers)
+[ "$n1 $n4" = "$again1 $again4" ] || bad "fixed slots still change: $n1 $n4 then $again1 $again4"
+for n in $n1 $n4; do
+    ((n >= 1 && n <= 43)) || bad "a fixed slot shows $n, outside 1..43"
+done
+[ "$n1" != "$n4" ] || bad "both fixed slots show $n1"
+for id in 1007 1008 1010 1011; do
+    slot_open "$id" || bad "toggle $id changed although it was not clicked"
+done
+grab
+save_shot 3-two-fixed "$mx $my $mw $mh"
+
+# --- Fix-all: six different numbers, everything locked -------------------------
+click_control "$main" 1013
+within 3000 fix_all_off || bad "Fix-all is still enabled after its click"
+final=$(numbers)
+read -r f1 _ _ f4 _ <<<"$final"
+[ "$f1 $f4" = "$n1 $n4" ] || bad "Fix-all changed the slots fixed before: $n1 $n4 became $f1 $f4"
+[ "$(tr ' ' '\n' <<<"$final" | grep -cE '^([1-9]|[1-3][0-9]|4[0-3])$')" = 6 ] ||
+    bad "after Fix-all the numbers are not all in 1..43: $final"
+[ "$(tr ' ' '\n' <<<"$final" | grep . | sort -u | wc -l)" = 6 ] || bad "after Fix-all the numbers repeat: $final"
+for id in 1006 1007 1008 1009 1010 1011; do
+    slot_locked "$id" || bad "after Fix-all toggle $id is not checked and disabled"
+done
+sleep 0.3
+[ "$(numbers)" = "$final" ] || bad "the numbers still change after Fix-all: $final then $(numbers)"
+note "numbers: $final"
+grab
+save_shot 4-fixed "$mx $my $mw $mh"
+
+# --- The banner opens the About box over a disabled main dialog -----------------
+click_control "$main" 1015
+within 5000 about_shown || die "no About box after the banner click"
+read -r ax ay aw ah < <(poke "$about" rect)
+note "About box at $ax,$ay ${aw}x$ah"
+within 2000 main_disabled || bad "the main dialog is still enabled behind the About box"
+grab
+save_shot 5-about "$mx $my $mw $mh" "$ax $ay $aw $ah"
+
+# --- The icon summons the mascot on the box's top edge, its balloon beside it ----
+click_control "$about" 1014
+within 5000 mascot_and_balloon || die "no 90x80 mascot and 284x96 balloon after the icon click"
+read -r kx ky < <(popup_at 90 80)
+read -r bx by < <(popup_at 284 96)
+[ "$kx,$ky" = "$((ax + 16)),$((ay - 80 + 6))" ] ||
+    bad "the mascot is at $kx,$ky, not 16 px in from the About box's left and 6 px below its top ($((ax + 16)),$((ay - 74)))"
+[ "$bx" = $((kx + 90)) ] || bad "the balloon's left edge is at $bx, not at the mascot's right edge $((kx + 90))"
+((by < ky + 80 && by + 96 > ky)) || bad "the balloon ($by..$((by + 96))) is not level with the mascot ($ky..$((ky + 80)))"
+# Painting lags the window a little.
+greeting=$out/greeting-text.png
+within 3000 balloon_says "$greeting" || bad "the balloon shows no greeting"
+save_shot 6-mascot "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+
+# --- A click on the ball: a remark replaces the greeting ----------------------
+click_at $((kx + 45)) $((ky + 40))
+remark=$out/remark-text.png
+within 3000 balloon_says "$remark" "$greeting" ||
+    bad "the balloon text did not change after a click on the mascot"
+save_shot 7-remark "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+
+# --- OK: a farewell, then box, mascot and balloon go together -------------------
+read -r ox oy ow oh < <(poke "$about" ctrlrect 1)
+clicked=$(now_ms)
+click_at $((ox + ow / 2)) $((oy + oh / 2))
+farewell=$out/farewell-text.png
+# The farewell is held for about 2 s; look for it well inside that time.
+within 1500 balloon_says "$farewell" "$remark" ||
+    bad "no farewell reached the screen after OK (the balloon kept its old text; see $out/8-farewell.png)"
+save_shot 8-farewell "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+within 4000 back_to_main ||
+    die "3-4 s after OK still up: $(windows | tr '\n' ';')"
+took=$(($(now_ms) - clicked))
+note "About box, mascot and balloon gone ${took} ms after OK"
+((took >= 1500)) || bad "the box closed after $took ms: the farewell was not held"
+grab
+save_shot 9-back "$mx $my $mw $mh"
+
+# --- Exit ends the process cleanly ------------------------------------------------
+click_control "$main" 1
+within 10000 ended || die "the program still runs 10 s after Exit"
+wait "$program_pid"
+status=$?
+program_pid=
+[ "$status" = 0 ] || bad "the program exited with code $status"
+
+if [ "$failures" -gt 0 ]; then
+    echo "end_to_end: $failures check(s) failed; screenshots in $out" >&2
+    exit 1
+fi
+note "all checks passed; screenshots in $out"

@@ -1,0 +1,114 @@
+#!/bin/bash
+# Takes the README's screenshots of the real program into docs/:
+#   banner-rest.png     the main dialog at rest, the title in the banner
+#   banner-rolling.png  spinning, the ball half-way along the banner
+#   main-dialog.png     after Start and Fix-all
+#   about-mascot.png    the About box with the mascot greeting
+#   about-remark.png    the same after a click on the mascot
+# Always in a private Xvfb (never on your desktop), with the build's Vuka6.exe
+# and poke.exe; build them first (cmake --build --preset mingw).
+set -o pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$top/build/mingw
+docs=$top/docs
+main="Bamzo to Vuka6"
+about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
+for f in Vuka6.exe poke.exe; do
+    [ -f "$build/$f" ] || { echo "screenshots: $build/$f is missing; build first" >&2; exit 1; }
+done
+
+# shellcheck source=../tests/wine-env.sh
+source "$top/tests/wine-env.sh"
+program_pid=
+stop() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    wine_env_stop
+}
+trap stop EXIT
+VUKA6_XVFB=1 wine_env_start "$build/screenshots" || exit 1
+
+die() { echo "screenshots: $*" >&2; exit 1; }
+poke() { "$WINE" "$build/poke.exe" "$@" | tr -d '\r'; }
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+click_control() {
+    local x y w h
+    read -r x y w h < <(poke "$1" ctrlrect "$2")
+    [ -n "$h" ] || die "no control $2 in '$1'"
+    click_at $((x + w / 2)) $((y + h / 2))
+}
+# Parks the pointer where no tooltip wakes up.
+park() { xdotool mousemove 1270 1010; }
+popup_at() { poke "$main" windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; exit }'; }
+
+# The part of the screen covering all the given "X Y W H", plus a margin.
+shoot() {
+    local file=$1 margin=$2 x y w h left=99999 top=99999 right=0 bottom=0
+    shift 2
+    for rect in "$@"; do
+        read -r x y w h <<<"$rect"
+        ((x < left)) && left=$x
+        ((y < top)) && top=$y
+        ((x + w > right)) && right=$((x + w))
+        ((y + h > bottom)) && bottom=$((y + h))
+    done
+    left=$((left - margin)) top=$((top - margin))
+    import -window root -crop "$((right + margin - left))x$((bottom + margin - top))+$left+$top" +repage "$file" ||
+        die "could not grab the screen"
+    echo "screenshots: $file"
+}
+
+# A Windows-like desktop behind the pop-ups instead of Xvfb's black.
+convert -size 8x8 xc:'#3a6ea5' "$build/screenshots/desktop.png" &&
+    display -window root "$build/screenshots/desktop.png" 2>/dev/null
+
+"$WINE" "$build/Vuka6.exe" &
+program_pid=$!
+poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear"
+read -r mx my mw mh < <(poke "$main" rect)
+dialog="$mx $my $mw $mh"
+park
+sleep 1
+shoot "$docs/banner-rest.png" 0 "$dialog"
+
+# The strip advances a frame every 768 ms; the third of its six frames,
+# 2.3 to 3 s after Start, has the ball in the middle.
+click_control "$main" 1012
+park
+sleep 2.6
+shoot "$docs/banner-rolling.png" 0 "$dialog"
+
+click_control "$main" 1013
+park
+# The pass under way finishes before the title comes back.
+sleep 5
+shoot "$docs/main-dialog.png" 0 "$dialog"
+
+click_control "$main" 1015
+poke "$about" wait 5000 >/dev/null || die "no About box"
+read -r ax ay aw ah < <(poke "$about" rect)
+click_control "$about" 1014
+for _ in $(seq 50); do
+    [ -n "$(popup_at 284 96)" ] && break
+    sleep 0.1
+done
+read -r kx ky < <(popup_at 90 80)
+read -r bx by < <(popup_at 284 96)
+[ -n "$by" ] || die "no mascot and balloon"
+park
+sleep 1
+shoot "$docs/about-mascot.png" 16 "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+
+click_at $((kx + 45)) $((ky + 40))
+park
+sleep 1
+shoot "$docs/about-remark.png" 16 "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+
+click_control "$about" 1
+for _ in $(seq 50); do
+    [ "$(poke "$about" visible)" = 0 ] && break
+    sleep 0.1
+done
+click_control "$main" 1
+wait "$program_pid"
+program_pid=
