@@ -1,5 +1,7 @@
 #include "CWnd.h"
 
+#include "CGdiObject.h"
+
 #include <exception>
 
 const CWnd CWnd::wndTop;
@@ -152,6 +154,14 @@ void CWnd::CenterWindow()
     if (y < work.top) y = work.top;
 
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CWnd::SetWindowRgn(CRgn* region, BOOL redraw)
+{
+    const int result = ::SetWindowRgn(m_hWnd, *region, redraw);
+    if (result)
+        region->Detach();
+    return result;
 }
 
 BOOL CWnd::DestroyWindow()

@@ -7,6 +7,8 @@
 
 #include "MessageMap.h"
 
+class CRgn;
+
 class CWnd {
 public:
     CWnd() = default;
@@ -38,7 +40,9 @@ public:
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
     { return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : nullptr, x, y, cx, cy, flags); }
-    int SetWindowRgn(HRGN region, BOOL redraw) { return ::SetWindowRgn(m_hWnd, region, redraw); }
+    // The window owns the region once the call succeeds, so the object
+    // gives it up then, and only then.
+    int SetWindowRgn(CRgn* region, BOOL redraw);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)

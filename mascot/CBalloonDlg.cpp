@@ -74,9 +74,7 @@ BOOL CBalloonDlg::OnInitDialog()
         return FALSE;
     if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
         return FALSE;
-    // The window owns the region once SetWindowRgn has taken it.
-    if (SetWindowRgn(m_shape, TRUE))
-        m_shape.Detach();
+    SetWindowRgn(&m_shape, TRUE);
 
     BITMAP info;
     m_image.GetBitmap(&info);
