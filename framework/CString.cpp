@@ -23,7 +23,9 @@ void CString::Format(LPCWSTR format, ...)
     va_start(args, format);
     va_list measure;
     va_copy(measure, args);
-    const int length = std::vswprintf(nullptr, 0, format, measure);
+    // The standard vswprintf cannot measure (it fails on a null buffer);
+    // the runtime's _vscwprintf does.
+    const int length = ::_vscwprintf(format, measure);
     va_end(measure);
     if (length < 0) {
         m_text.clear();

@@ -268,6 +268,8 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     EXPECT_EQ(CString(L"43"), text);
     text.Format(L"%d", 7);
     EXPECT_EQ(1, text.GetLength());
+    text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
+    EXPECT_EQ(CString(L"2147483647:-2147483648:0"), text);
 }
 
 }  // namespace
