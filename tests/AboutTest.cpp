@@ -8,6 +8,7 @@
 #include "DrawModel.h"
 #include "RandomSource.h"
 #include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -30,18 +31,6 @@ public:
     using CAboutDlg::m_tooltip;
 };
 
-// Members of the windows the box makes for itself, reached through member
-// pointers taken in derived classes.
-struct MascotSpy : CMascotDlg {
-    using CMascotDlg::m_image;
-    using CMascotDlg::m_palette;
-    using CMascotDlg::m_pBalloon;
-};
-struct BalloonSpy : CBalloonDlg {
-    using CBalloonDlg::m_font;
-    using CBalloonDlg::m_image;
-    using CBalloonDlg::m_text;
-};
 
 // Runs steps, one per timer tick, inside whatever modal loop is running.
 class Script {

@@ -3,6 +3,7 @@
 #include "CBalloonDlg.h"
 #include "CMascotDlg.h"
 #include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,6 @@ public:
     using CMascotDlg::m_shape;
 };
 
-// The balloon's text, read through a member pointer taken in a derived
-// class, which is the legal way to reach a protected member from outside.
-struct BalloonSpy : CBalloonDlg {
-    using CBalloonDlg::m_text;
-};
 
 std::wstring BalloonText(CBalloonDlg* balloon)
 {

@@ -19,6 +19,7 @@
 #include "CDrawDlg.h"
 #include "CMascotDlg.h"
 #include "CWinApp.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -54,20 +55,6 @@ public:
     using CDrawDlg::m_spinTimer;
 };
 
-// Members of the windows the About box makes, reached through member
-// pointers taken in derived classes.
-struct AboutSpy : CAboutDlg {
-    using CAboutDlg::m_pMascot;
-};
-struct MascotSpy : CMascotDlg {
-    using CMascotDlg::m_image;
-    using CMascotDlg::m_palette;
-    using CMascotDlg::m_pBalloon;
-};
-struct BalloonSpy : CBalloonDlg {
-    using CBalloonDlg::m_font;
-    using CBalloonDlg::m_image;
-};
 
 std::wstring ClassOf(HWND hWnd)
 {
