@@ -286,11 +286,17 @@ void CDrawDlg::SetFixChecks(bool checked)
 
 // A disabled control loses the keyboard focus and nobody gets it: a user
 // who fixed a slot with the space bar could not type on. So the focus moves
-// on to the next control first, as Tab would move it.
+// on to the next control first, as Tab would move it, but never round to
+// Exit, which comes first in the tab order: after Fix-all the next Space
+// would end the program. Start, the next thing to press, gets it instead.
 void CDrawDlg::Disable(CWnd& control)
 {
-    if (::GetFocus() == control.m_hWnd)
-        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
+    if (::GetFocus() == control.m_hWnd) {
+        HWND next = ::GetNextDlgTabItem(m_hWnd, control.m_hWnd, FALSE);
+        if (!next || next == control.m_hWnd || ::GetDlgCtrlID(next) == IDOK)
+            next = m_startButton.m_hWnd;
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+    }
     control.EnableWindow(FALSE);
 }
 
