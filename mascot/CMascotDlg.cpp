@@ -91,11 +91,18 @@ void CMascotDlg::SayFarewell()
     m_pBalloon->Say(IDS_FAREWELL);
     // Painted now: the message loop will not run again before the box closes.
     m_pBalloon->UpdateWindow();
-    // Wine puts a window's drawing on the screen only when the thread next
-    // looks at its queue; a look that takes nothing out makes it do so
-    // before the sleep instead of after it.
-    MSG peek;
-    ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);
+    // Windows batches a thread's drawing calls; the batch goes out first.
+    ::GdiFlush();
+    // Wine copies a window's drawing to the screen when the thread waits
+    // idle for messages, and on a look at a non-empty queue only if it has
+    // not been idle for a while, so a bare Sleep (or a Peek that finds the
+    // timers' messages) may leave the old remark up for the whole pause. A
+    // message wait counts as idle whatever its timeout; with no handles, no
+    // wake types and no time it returns at once, on Windows as under Wine.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
+    // The pause itself is a Sleep: nothing is dispatched until the box
+    // closes, and nothing ends it early (a long message wait under Wine was
+    // seen to return within a few milliseconds on a busy machine).
     ::Sleep(kFarewellMs);
 }
 
