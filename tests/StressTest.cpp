@@ -85,7 +85,18 @@ RECT WindowRectOf(HWND hWnd)
     return rect;
 }
 
-// Every top-level window of this thread, sorted by what it is.
+// The system gives a thread with windows a hidden IME window of class
+// "IME", and newer Wine adds the input method's own window (class "Wine IME"),
+// owned by it. Neither is the program's, and they come and go as the system
+// pleases.
+bool IsImeWindow(HWND hWnd)
+{
+    const HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    return ClassOf(hWnd) == L"IME" || (owner && ClassOf(owner) == L"IME");
+}
+
+// Every top-level window of this thread but the system's IME windows, sorted
+// by what it is.
 struct Census {
     HWND main = nullptr;
     bool mainSeen = false;
@@ -107,6 +118,8 @@ Census TakeCensus(HWND main)
             Census& c = *reinterpret_cast<Census*>(lp);
             CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
             const std::wstring cls = ClassOf(hWnd);
+            if (IsImeWindow(hWnd))
+                return TRUE;
             ++c.total;
             if (hWnd == c.main)
                 c.mainSeen = true;
@@ -118,7 +131,7 @@ Census TakeCensus(HWND main)
                 c.balloons.push_back(balloon);
             else if (cls == L"tooltips_class32")
                 c.tooltips.push_back(hWnd);
-            else if (cls != L"IME")  // Wine's hidden per-thread IME window is the system's
+            else
                 c.strays.push_back(cls);
             return TRUE;
         },

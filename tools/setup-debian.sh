@@ -1,6 +1,6 @@
 #!/bin/bash
-# Installs what building, running and testing need on Debian 12, skipping
-# what is there already. Needs root (or sudo).
+# Installs what building, running and testing need on Debian 12 or 13,
+# skipping what is there already. Needs root (or sudo).
 set -euo pipefail
 
 packages=(
@@ -10,17 +10,43 @@ packages=(
     fonts-ipafont-gothic          # Japanese faces for the dialogs under Wine
     imagemagick                   # screenshots
     googletest                    # GoogleTest sources, built by the project
-    clang libclang-rt-14-dev      # the native sanitizer and fuzzer build
+    clang                         # the native sanitizer and fuzzer build
 )
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# The sanitizer and fuzzer runtimes come in a package named after clang's
+# major version (libclang-rt-14-dev on Debian 12, libclang-rt-19-dev on 13),
+# so it is chosen by the clang this release installs, never by a number here.
+clang_runtime() {
+    local depends
+    if installed clang; then
+        depends=$(dpkg-query -W -f='${Depends}' clang)
+    else
+        depends=$(apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: //p')
+    fi
+    grep -oE 'clang-[0-9]+' <<<"$depends" | head -n 1 | sed 's/^clang-/libclang-rt-/; s/$/-dev/'
+}
 
 missing=()
 for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    installed "$package" || missing+=("$package")
 done
+runtime=
+if installed clang; then
+    runtime=$(clang_runtime)
+    [ -n "$runtime" ] || { echo "setup-debian: cannot tell which clang the clang package is" >&2; exit 1; }
+    installed "$runtime" || missing+=("$runtime")
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
+if [ -z "$runtime" ]; then
+    runtime=$(clang_runtime)
+    [ -n "$runtime" ] || { echo "setup-debian: this release offers no clang package" >&2; exit 1; }
+    missing+=("$runtime")
+fi
+echo "Installing: ${missing[*]}"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
