@@ -3,10 +3,22 @@
 # (AddressSanitizer, UBSan, a short fuzz run) and the program under Wine
 # inside a private Xvfb. Extra arguments go to both ctest runs
 # (for instance: tools/test.sh -R DrawDlg).
+#
+#   tools/test.sh --busy [ctest arguments]
+#
+# runs the tests while one `yes > /dev/null` per core keeps every core busy,
+# as on a machine that is building something else: a test that races the
+# program's timers or the display then shows it.
 set -o pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top" || exit 1
+
+busy=0
+if [ "$1" = --busy ]; then
+    busy=1
+    shift
+fi
 
 "$top/tools/setup-debian.sh" || exit 1
 for preset in native mingw; do
@@ -16,8 +28,23 @@ done
 
 # shellcheck source=../tests/wine-env.sh
 source "$top/tests/wine-env.sh"
+load=()
+finish() {
+    [ ${#load[@]} -eq 0 ] || kill "${load[@]}" 2>/dev/null
+    wine_env_stop
+}
 wine_env_start "$top/build/mingw" || exit 1
-trap wine_env_stop EXIT
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [ "$busy" = 1 ]; then
+    for _ in $(seq "$(nproc)"); do
+        yes >/dev/null &
+        load+=($!)
+    done
+    echo "Busy: ${#load[@]} × yes, one per core"
+fi
 
 log=$(mktemp)
 status=0
