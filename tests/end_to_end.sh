@@ -1,7 +1,7 @@
 #!/bin/bash
-# One user session on the real Vuka6.exe, driven by real X mouse clicks:
-# Start, two toggles, Fix-all, the banner, the About box's icon, the mascot,
-# OK, Exit. After each click the windows are checked from outside with poke,
+# One user session on the real Vuka6.exe, driven by real X input: a draw and
+# a second one from the keyboard alone, then mouse clicks on Start, two
+# toggles, Fix-all, the banner, the About box's icon, the mascot, OK, Exit. After each click the windows are checked from outside with poke,
 # and a screenshot goes to <build>/end_to_end/.
 #
 #   tests/end_to_end.sh path/to/Vuka6.exe path/to/poke.exe
@@ -157,6 +157,19 @@ note "main dialog at $mx,$my ${mw}x$mh"
 [ "$(poke "$main" enabled 1013)" = 0 ] || bad "Fix-all is enabled before Start"
 grab
 save_shot 1-at-rest "$mx $my $mw $mh"
+
+# --- The keyboard alone: Tab to Start, Space, Tab to Fix-all, Space, Space -----
+# Exit is first in the tab order and has the focus when the dialog opens.
+fix_all_on() { [ "$(poke "$main" enabled 1013)" = 1 ]; }
+xdotool key Tab space
+within 3000 fix_all_on || die "Tab and Space from the opened dialog did not start a draw"
+xdotool key Tab space
+within 3000 fix_all_off || die "Tab and Space after Start did not fix the rest"
+xdotool key space
+within 3000 fix_all_on || {
+    ended && die "the Space after Fix-all ended the program"
+    die "the Space after Fix-all did not start a second draw"
+}
 
 # --- Start: the six numbers spin ----------------------------------------------
 click_control "$main" 1012
