@@ -210,11 +210,15 @@ BOOL CDrawDlg::OnQueryNewPalette()
     return static_cast<BOOL>(Default());
 }
 
-// The system scales the dialog's frame, controls and font; the banner's
-// pictures are ours to scale.
-void CDrawDlg::OnDpiChanged(UINT dpi, const RECT*)
+// The system scales the dialog's controls and font; the window takes the
+// rectangle the system suggests for the new DPI, and the banner's pictures
+// are ours to scale.
+void CDrawDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
     Default();
+    if (suggested)
+        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     LoadBannerFrames(dpi);
     ShowBannerFrame(m_frameIndex);
     KeepBannerInside();

@@ -7,6 +7,8 @@
 #include "CDialog.h"
 #include "CGdiObject.h"
 
+class CDC;
+
 class CPicturePopup : public CDialog {
 public:
     CPicturePopup(UINT templateId, CWnd* pOwner);
