@@ -4,6 +4,7 @@
 #include "CDataExchange.h"
 #include "CString.h"
 #include "CWinApp.h"
+#include "Dpi.h"
 #include "LoadPaletteBitmap.h"
 #include "RandomSource.h"
 #include "resource.h"
@@ -45,6 +46,7 @@ const MessageMap* CDrawDlg::GetMessageMap() const
         OnMessage<WM_QUERYNEWPALETTE, &CDrawDlg::OnQueryNewPalette>(),
         OnCommand<IDC_BANNER, STN_CLICKED, &CDrawDlg::OnBannerClicked>(),
         OnMessage<WM_ACTIVATE, &CDrawDlg::OnActivate>(),
+        OnMessage<WM_DPICHANGED, &CDrawDlg::OnDpiChanged>(),
     };
     static const MessageMap map(CDialog::GetMessageMap(), entries);
     return &map;
@@ -88,9 +90,10 @@ BOOL CDrawDlg::OnInitDialog()
         m_tooltip.AddTool(&m_banner, tip);
     }
 
-    LoadBannerFrames();
+    LoadBannerFrames(GetWindowDpi(m_hWnd));
     m_frameIndex = 0;
     ShowBannerFrame(0);
+    KeepBannerInside();
 
     // Focus goes to the first tab stop, the Exit button.
     return TRUE;
@@ -207,13 +210,29 @@ BOOL CDrawDlg::OnQueryNewPalette()
     return static_cast<BOOL>(Default());
 }
 
-void CDrawDlg::LoadBannerFrames()
+// The system scales the dialog's controls and font; the window takes the
+// rectangle the system suggests for the new DPI, and the banner's pictures
+// are ours to scale.
+void CDrawDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    Default();
+    if (suggested)
+        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadBannerFrames(dpi);
+    ShowBannerFrame(m_frameIndex);
+    KeepBannerInside();
+}
+
+void CDrawDlg::LoadBannerFrames(UINT dpi)
 {
     static_assert(sizeof kFrameIds / sizeof kFrameIds[0] == kFrameCount, "one resource per frame");
     // Compatible with the dialog's display, not with the banner control.
     CClientDC dc(this);
     for (int i = 0; i < kFrameCount; ++i) {
-        if (LoadPaletteBitmap(&m_frames[i].bitmap, &m_frames[i].palette, &dc, kFrameIds[i]) != 1) {
+        // Scaled once here, so that painting copies the frame one to one.
+        if (LoadPaletteBitmap(&m_frames[i].bitmap, &m_frames[i].palette, &dc, kFrameIds[i]) != 1 ||
+            !ScaleBitmapToDpi(&m_frames[i].bitmap, &dc, dpi)) {
             // All or nothing: a strip with a hole in it would stutter.
             DeleteBannerFrames();
             return;
@@ -242,6 +261,23 @@ int CDrawDlg::ShowBannerFrame(int n)
     m_frames[n].bitmap.GetBitmap(&info);
     m_banner.SetWindowPos(nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER);
     return 1;
+}
+
+void CDrawDlg::KeepBannerInside()
+{
+    RECT banner;
+    m_banner.GetWindowRect(&banner);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&banner), 2);
+    RECT client;
+    GetClientRect(&client);
+    const int wider = banner.right + banner.left - client.right;
+    const int taller = banner.bottom + banner.left - client.bottom;
+    if (wider <= 0 && taller <= 0)
+        return;
+    RECT window;
+    GetWindowRect(&window);
+    SetWindowPos(nullptr, 0, 0, window.right - window.left + (wider > 0 ? wider : 0),
+                 window.bottom - window.top + (taller > 0 ? taller : 0), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CDrawDlg::AdvanceBannerFrame()

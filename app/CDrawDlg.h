@@ -42,10 +42,12 @@ protected:
     void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnPaletteChanged(CWnd* pFocusWnd);
     BOOL OnQueryNewPalette();
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     // The banner strip: the title at rest, the ball rolling while the
     // numbers spin.
-    void LoadBannerFrames();
+    // The frames at dpi, all or none.
+    void LoadBannerFrames(UINT dpi);
     void DeleteBannerFrames();
     // 1 when frame n was shown; 0 for an index outside 0..6 or a frame
     // without a picture, leaving everything as it was.
@@ -53,6 +55,9 @@ protected:
     // Steps the index through 1..6; 1 when it wrapped from 6 back to 1.
     int AdvanceBannerFrame();
     void OnBannerTimer();
+    // Grows the dialog where its client area ends before the banner
+    // picture and a margin as wide as the one on its left.
+    void KeepBannerInside();
 
     void Disable(CWnd& control);
 

@@ -98,6 +98,11 @@ template <> struct Cracker<WM_MOVE> {
     template <class T> static LRESULT Call(T& w, void (T::*h)(int, int), WPARAM, LPARAM lp)
     { (w.*h)(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))); return 0; }
 };
+// The new DPI (the same on both axes) and the rectangle the system suggests.
+template <> struct Cracker<WM_DPICHANGED> {
+    template <class T> static LRESULT Call(T& w, void (T::*h)(UINT, const RECT*), WPARAM wp, LPARAM lp)
+    { (w.*h)(LOWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0; }
+};
 
 template <UINT Message, auto Handler>
 LRESULT Dispatch(CWnd& wnd, WPARAM wParam, LPARAM lParam)

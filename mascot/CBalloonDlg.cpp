@@ -1,6 +1,5 @@
 #include "CBalloonDlg.h"
 
-#include "CreateColorKeyRegion.h"
 #include "ScopedSelection.h"
 #include "RandomSource.h"
 #include "RemarkCatalogue.h"
@@ -39,7 +38,7 @@ LPCWSTR RemarkFace()
 
 }  // namespace
 
-CBalloonDlg::CBalloonDlg(CWnd* pOwner) : CDialog(IDD_BALLOON, pOwner), m_pOwner(pOwner) {}
+CBalloonDlg::CBalloonDlg(CWnd* pOwner) : CPicturePopup(IDD_BALLOON, pOwner) {}
 
 CBalloonDlg::~CBalloonDlg() = default;
 
@@ -53,39 +52,39 @@ const MessageMap* CBalloonDlg::GetMessageMap() const
         OnMessage<WM_LBUTTONDOWN, &CBalloonDlg::OnLButtonDown>(),
         OnMessage<WM_TIMER, &CBalloonDlg::OnTimer>(),
     };
-    static const MessageMap map(CDialog::GetMessageMap(), entries);
+    static const MessageMap map(CPicturePopup::GetMessageMap(), entries);
     return &map;
-}
-
-BOOL CBalloonDlg::Create()
-{
-    return CDialog::Create(IDD_BALLOON, m_pOwner);
 }
 
 BOOL CBalloonDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    CClientDC dc(this);
-
-    if (!m_font.CreateFont(12, 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN, RemarkFace()))
+    if (!CPicturePopup::OnInitDialog() || !CreateRemarkFont())
         return FALSE;
-    if (!m_image.LoadBitmap(IDB_BALLOON))
-        return FALSE;
-    if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
-        return FALSE;
-    SetWindowRgn(&m_shape, TRUE);
-
-    BITMAP info;
-    m_image.GetBitmap(&info);
-    m_width = info.bmWidth;
-    m_height = info.bmHeight;
-
     Place();
     UpdateWindow();
     Say(IDS_GREETING);
     m_chatterTimer = SetTimer(ID_TIMER_BALLOON_CHATTER, kChatterMs);
     return TRUE;
+}
+
+BOOL CBalloonDlg::LoadPicture(CDC*)
+{
+    return m_image.LoadBitmap(IDB_BALLOON);
+}
+
+BOOL CBalloonDlg::CreateRemarkFont()
+{
+    return m_font.CreateFont(Scale(12), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
+                             RemarkFace());
+}
+
+// Without a font at the new size the remarks still show, in the window's
+// default font.
+void CBalloonDlg::OnPictureRescaled()
+{
+    CreateRemarkFont();
+    Place();
 }
 
 void CBalloonDlg::Place()
@@ -155,7 +154,7 @@ void CBalloonDlg::OnPaint()
         return;
     // Top left, line feeds honoured, no wrapping, clipped to the bubble's inside.
     RECT text;
-    ::SetRect(&text, 35, 12, m_width - 10, m_height - 10);
+    ::SetRect(&text, Scale(35), Scale(12), m_width - Scale(10), m_height - Scale(10));
     dc.SetBkMode(TRANSPARENT);
     ScopedSelection font(dc, m_font.m_hObject);
     dc.DrawText(m_text, -1, &text, 0);
@@ -177,9 +176,4 @@ void CBalloonDlg::OnDestroy()
     m_font.DeleteObject();
     m_shape.DeleteObject();
     m_image.DeleteObject();
-}
-
-void CBalloonDlg::PostNcDestroy()
-{
-    delete this;
 }

@@ -4,17 +4,15 @@
 // for good when clicked. It deletes itself when its window is destroyed.
 #pragma once
 
-#include "CDialog.h"
 #include "CGdiObject.h"
+#include "CPicturePopup.h"
 #include "CString.h"
 
-class CBalloonDlg : public CDialog {
+class CBalloonDlg : public CPicturePopup {
 public:
     explicit CBalloonDlg(CWnd* pOwner);
     ~CBalloonDlg() override;
 
-    // Creates the window; FALSE leaves the object to the caller to delete.
-    BOOL Create();
     // Beside the owner: left edge on its right edge, bottom edges level.
     void Place();
     // Shows string nID, or an idle remark for 0, for seven seconds.
@@ -26,12 +24,9 @@ public:
     static constexpr UINT kChatterMs = 10000;
 
 protected:
-    void DoDataExchange(CDataExchange*) override {}
-    void PostNcDestroy() override;
     BOOL OnInitDialog() override;
-    // Enter, Escape and the close command never close the balloon.
-    void OnOK() override {}
-    void OnCancel() override {}
+    BOOL LoadPicture(CDC* pDC) override;
+    void OnPictureRescaled() override;
 
     const MessageMap* GetMessageMap() const override;
 
@@ -40,16 +35,13 @@ protected:
     void OnLButtonDown(UINT flags, POINT point);
     void OnTimer(UINT_PTR id);
 
-    CWnd* m_pOwner;
-    CRgn m_shape;
-    CBitmap m_image;
     CFont m_font;
-    int m_width = 0;
-    int m_height = 0;
     CString m_text;
     UINT_PTR m_hideTimer = 0;
     UINT_PTR m_chatterTimer = 0;
 
 private:
     void Show(UINT nID);
+    // The remark font at the window's DPI.
+    BOOL CreateRemarkFont();
 };

@@ -1,13 +1,12 @@
 #include "CMascotDlg.h"
 
 #include "CBalloonDlg.h"
-#include "CreateColorKeyRegion.h"
 #include "LoadPaletteBitmap.h"
 #include "resource.h"
 
 #include <new>
 
-CMascotDlg::CMascotDlg(CWnd* pOwner) : CDialog(IDD_MASCOT, pOwner), m_pOwner(pOwner) {}
+CMascotDlg::CMascotDlg(CWnd* pOwner) : CPicturePopup(IDD_MASCOT, pOwner) {}
 
 CMascotDlg::~CMascotDlg() = default;
 
@@ -21,37 +20,30 @@ const MessageMap* CMascotDlg::GetMessageMap() const
         OnMessage<WM_QUERYNEWPALETTE, &CMascotDlg::OnQueryNewPalette>(),
         OnMessage<WM_ERASEBKGND, &CMascotDlg::OnEraseBkgnd>(),
     };
-    static const MessageMap map(CDialog::GetMessageMap(), entries);
+    static const MessageMap map(CPicturePopup::GetMessageMap(), entries);
     return &map;
-}
-
-BOOL CMascotDlg::Create()
-{
-    return CDialog::Create(IDD_MASCOT, m_pOwner);
 }
 
 BOOL CMascotDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    CClientDC dc(this);
-
-    if (!LoadPaletteBitmap(&m_image, &m_palette, &dc, IDB_MASCOT))
+    if (!CPicturePopup::OnInitDialog())
         return FALSE;
-    if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
-        return FALSE;
-    SetWindowRgn(&m_shape, TRUE);
-
-    BITMAP info;
-    m_image.GetBitmap(&info);
-    m_width = info.bmWidth;
-    m_height = info.bmHeight;
-
     Place(kBesideOwner, kBesideOwner);
     if (!m_pBalloon)
         MakeBalloon();
     InvalidateRect(nullptr, FALSE);
     UpdateWindow();
     return TRUE;
+}
+
+BOOL CMascotDlg::LoadPicture(CDC* pDC)
+{
+    return LoadPaletteBitmap(&m_image, &m_palette, pDC, IDB_MASCOT) == 1 && m_image.m_hObject;
+}
+
+void CMascotDlg::OnPictureRescaled()
+{
+    Place(kBesideOwner, kBesideOwner);
 }
 
 void CMascotDlg::MakeBalloon()
@@ -72,8 +64,8 @@ void CMascotDlg::Place(int x, int y)
             // On the owner's top edge, 16 pixels in, sunk 6 pixels into it.
             RECT owner;
             m_pOwner->GetWindowRect(&owner);
-            x = owner.left + 16;
-            y = owner.top - m_height + 6;
+            x = owner.left + Scale(16);
+            y = owner.top - m_height + Scale(6);
         } else {
             x = 320;
             y = 240;
@@ -156,11 +148,4 @@ void CMascotDlg::OnDestroy()
     m_shape.DeleteObject();
     m_palette.DeleteObject();
     m_image.DeleteObject();
-}
-
-// The balloon, owned by this window, is destroyed before it and deletes
-// itself; the About box that holds a pointer to this object is going too.
-void CMascotDlg::PostNcDestroy()
-{
-    delete this;
 }

@@ -4,18 +4,16 @@
 // itself when its window is destroyed.
 #pragma once
 
-#include "CDialog.h"
 #include "CGdiObject.h"
+#include "CPicturePopup.h"
 
 class CBalloonDlg;
 
-class CMascotDlg : public CDialog {
+class CMascotDlg : public CPicturePopup {
 public:
     explicit CMascotDlg(CWnd* pOwner);
     ~CMascotDlg() override;
 
-    // Creates the window; FALSE leaves the object to the caller to delete.
-    BOOL Create();
     // Moves, sizes and shows the window, and the balloon follows. The
     // point (kBesideOwner, kBesideOwner) asks for the place on the owner's
     // top edge (or a fixed place without an owner).
@@ -27,12 +25,9 @@ public:
     static constexpr DWORD kFarewellMs = 2048;
 
 protected:
-    void DoDataExchange(CDataExchange*) override {}
-    void PostNcDestroy() override;
     BOOL OnInitDialog() override;
-    // Enter, Escape and the close command never close the mascot.
-    void OnOK() override {}
-    void OnCancel() override {}
+    BOOL LoadPicture(CDC* pDC) override;
+    void OnPictureRescaled() override;
 
     const MessageMap* GetMessageMap() const override;
 
@@ -43,13 +38,8 @@ protected:
     BOOL OnQueryNewPalette();
     BOOL OnEraseBkgnd(CDC* pDC);
 
-    CWnd* m_pOwner;
     CBalloonDlg* m_pBalloon = nullptr;
-    CRgn m_shape;
-    CBitmap m_image;
     CPalette m_palette;
-    int m_width = 0;
-    int m_height = 0;
 
 private:
     void MakeBalloon();

@@ -153,13 +153,15 @@ TEST_F(AboutTest, TheIconSummonsOneMascotWhichFollowsTheBox)
     TestAbout about;
     CMascotDlg* first = nullptr;
     CMascotDlg* afterMoreClicks = nullptr;
-    RECT mascotAfterMove{};
+    RECT mascotAfterMove{}, balloonAfterMove{};
     Script script({
         [&] { g_about = FindAbout(); ClickIcon(g_about); first = about.m_pMascot; },
         [&] { ClickIcon(g_about); ClickIcon(g_about); afterMoreClicks = about.m_pMascot; },
         [&] {
             ::SetWindowPos(g_about, nullptr, 150, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             mascotAfterMove = WindowRect(about.m_pMascot->m_hWnd);
+            if (CBalloonDlg* balloon = about.m_pMascot->*&MascotSpy::m_pBalloon)
+                balloonAfterMove = WindowRect(balloon->m_hWnd);
         },
         [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
     });
@@ -167,8 +169,11 @@ TEST_F(AboutTest, TheIconSummonsOneMascotWhichFollowsTheBox)
     ASSERT_TRUE(script.Finished());
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, afterMoreClicks);
-    EXPECT_EQ(166, mascotAfterMove.left);
-    EXPECT_EQ(226, mascotAfterMove.top);
+    // (166, 226) at 96 DPI.
+    EXPECT_EQ(150 + Scaled(16), mascotAfterMove.left);
+    EXPECT_EQ(300 + Scaled(6) - Scaled(80), mascotAfterMove.top);
+    EXPECT_EQ(mascotAfterMove.right, balloonAfterMove.left);
+    EXPECT_EQ(mascotAfterMove.bottom, balloonAfterMove.bottom);
     EXPECT_TRUE(OtherWindows({main.m_hWnd}).empty()) << "mascot and balloon went with the box";
 }
 

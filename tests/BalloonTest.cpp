@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 int g_liveBalloons = 0;
@@ -54,13 +56,17 @@ protected:
 
 TEST_F(BalloonTest, GreetsBesideItsOwnerWithBottomEdgesLevel)
 {
+    // At 96 DPI (206, 110)-(490, 206).
     const RECT rect = WindowRect(hWnd);
     EXPECT_EQ(206, rect.left);
-    EXPECT_EQ(110, rect.top);
-    EXPECT_EQ(490, rect.right);
+    EXPECT_EQ(206 - Scaled(96), rect.top);
+    EXPECT_EQ(206 + Scaled(284), rect.right);
     EXPECT_EQ(206, rect.bottom);
     EXPECT_TRUE(Visible());
     EXPECT_EQ(LoadedString(IDS_GREETING), Text());
+    LOGFONTW font{};
+    ASSERT_TRUE(::GetObjectW(balloon->m_font.m_hObject, sizeof font, &font));
+    EXPECT_EQ(Scaled(12), std::abs(font.lfHeight)) << "the remark font's height";
     EXPECT_NE(0u, balloon->m_hideTimer);
     EXPECT_NE(0u, balloon->m_chatterTimer);
     EXPECT_EQ(nullptr, balloon->m_shape.m_hObject) << "the window owns its shape";

@@ -2,6 +2,7 @@
 // at rest, the rolling pass, the way back to the title after a stop, and
 // the frames' handles after the dialog is gone.
 #include "CDrawDlg.h"
+#include "TestWindows.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -56,13 +57,14 @@ TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
 {
     EXPECT_EQ(0, dlg.m_frameIndex);
     EXPECT_EQ(0u, dlg.m_bannerTimer);
-    // Every frame as the dialog holds it: 250 x 50 and a palette of its own.
+    // Every frame as the dialog holds it: 250 x 50 at 96 DPI, and a palette
+    // of its own.
     std::vector<std::vector<PALETTEENTRY>> palettes;
     for (const BannerFrame& frame : dlg.m_frames) {
         BITMAP info{};
         ASSERT_TRUE(frame.bitmap.GetBitmap(&info));
-        EXPECT_EQ(250, info.bmWidth);
-        EXPECT_EQ(50, info.bmHeight);
+        EXPECT_EQ(Scaled(250), info.bmWidth);
+        EXPECT_EQ(Scaled(50), info.bmHeight);
         WORD entries = 0;
         ::GetObjectW(frame.palette.m_hObject, sizeof entries, &entries);
         EXPECT_EQ(256, entries);
@@ -82,8 +84,51 @@ TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
     ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&banner), 2);
     EXPECT_EQ(expected.left, banner.left);
     EXPECT_EQ(expected.top, banner.top);
-    EXPECT_EQ(250, banner.right - banner.left);
-    EXPECT_EQ(50, banner.bottom - banner.top);
+    EXPECT_EQ(Scaled(250), banner.right - banner.left);
+    EXPECT_EQ(Scaled(50), banner.bottom - banner.top);
+    // Inside the dialog, with at least the left margin to spare.
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    EXPECT_LE(banner.right + banner.left, client.right);
+    EXPECT_LE(banner.bottom + banner.left, client.bottom);
+
+    // What the control shows is the frame, pixel for pixel, to its edges.
+    ::UpdateWindow(hWnd);
+    const Pixels frame = ReadPixels(dlg.m_frames[0].bitmap);
+    RECT inner;
+    ::GetClientRect(dlg.m_banner.m_hWnd, &inner);
+    ASSERT_EQ(frame.width, inner.right);
+    ASSERT_EQ(frame.height, inner.bottom);
+    const HDC shown = ::GetDC(dlg.m_banner.m_hWnd);
+    int differ = 0;
+    for (int y = 0; y < frame.height; y += 3)
+        for (int x = 0; x < frame.width; x += 3) {
+            const COLORREF c = ::GetPixel(shown, x, y);
+            differ += RGB(frame.At(x, y) >> 16, frame.At(x, y) >> 8 & 0xFF, frame.At(x, y) & 0xFF) != c;
+        }
+    ::ReleaseDC(dlg.m_banner.m_hWnd, shown);
+    EXPECT_EQ(0, differ) << "sampled pixels unlike the frame";
+}
+
+TEST_F(BannerTest, AMoveToAnotherDpiScalesTheFramesAndKeepsThemInside)
+{
+    const int dpi = ScreenDpi() == 192 ? 96 : 192;
+    RECT suggested = WindowRect(hWnd);
+    ::SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    for (const BannerFrame& frame : dlg.m_frames) {
+        BITMAP info{};
+        ASSERT_TRUE(frame.bitmap.GetBitmap(&info));
+        EXPECT_EQ(250 * dpi / 96, info.bmWidth);
+        EXPECT_EQ(50 * dpi / 96, info.bmHeight);
+    }
+    RECT banner, client;
+    ::GetWindowRect(dlg.m_banner.m_hWnd, &banner);
+    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&banner), 2);
+    EXPECT_EQ(250 * dpi / 96, banner.right - banner.left);
+    EXPECT_EQ(50 * dpi / 96, banner.bottom - banner.top);
+    ::GetClientRect(hWnd, &client);
+    EXPECT_LE(banner.right + banner.left, client.right);
+    EXPECT_LE(banner.bottom + banner.left, client.bottom);
 }
 
 TEST_F(BannerTest, WhileSpinningTheBallRollsOneToSixOverAndOver)

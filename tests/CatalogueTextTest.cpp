@@ -1,10 +1,14 @@
 // The remark texts as the program loads them from its string table, and
-// whether each fits the balloon's text area in the balloon's font.
+// whether each fits the balloon's text area in the font the balloon window
+// really uses, at the display's scale.
+#include "CBalloonDlg.h"
 #include "CDC.h"
 #include "CGdiObject.h"
 #include "CString.h"
 #include "RemarkCatalogue.h"
 #include "ScopedSelection.h"
+#include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +21,6 @@
 
 namespace {
 
-// The text area inside the balloon: (35,12)-(274,86).
-const int kAreaWidth = 239;
-const int kAreaHeight = 74;
-
 std::set<unsigned> TextsTheProgramLoads()
 {
     std::set<unsigned> ids = {IDS_GREETING, IDS_FAREWELL};
@@ -29,13 +29,6 @@ std::set<unsigned> TextsTheProgramLoads()
         ids.insert(PickIdleRemark(n));
     }
     return ids;
-}
-
-// The balloon's remark font, as the balloon creates it.
-void MakeRemarkFont(CFont& font)
-{
-    font.CreateFont(12, 0, 0, 0, FW_EXTRALIGHT, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
-                    FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
 }
 
 TEST(CatalogueText, EveryTextLoadsClean)
@@ -65,18 +58,25 @@ class CatalogueTextFont : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeRemarkFont(font);
-        ASSERT_TRUE(font.GetSafeHandle());
+        auto* balloon = new CBalloonDlg(&owner);
+        if (!balloon->Create()) {
+            delete balloon;
+            FAIL() << "no balloon";
+        }
+        font = (balloon->*&BalloonSpy::m_font).m_hObject;
+        ASSERT_TRUE(font);
         ASSERT_TRUE(dc.GetSafeHdc());
     }
+    void TearDown() override { owner.DestroyWindow(); }
 
-    CFont font;
+    OwnerWindow owner{116, 126, 90, 80};
+    HGDIOBJ font = nullptr;
     CCompatibleDC dc{nullptr};
 };
 
 TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
 {
-    ScopedSelection selection(dc, font.GetSafeHandle());
+    ScopedSelection selection(dc, font);
     wchar_t face[LF_FACESIZE] = {};
     ::GetTextFaceW(dc.m_hDC, LF_FACESIZE, face);
     TEXTMETRICW tm{};
@@ -108,7 +108,11 @@ TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
 
 TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
 {
-    ScopedSelection selection(dc, font.GetSafeHandle());
+    // The text area inside the balloon: (35,12)-(274,86) at 96 DPI, its
+    // edges each scaled on their own.
+    const int kAreaWidth = Scaled(284) - Scaled(10) - Scaled(35);
+    const int kAreaHeight = Scaled(96) - Scaled(10) - Scaled(12);
+    ScopedSelection selection(dc, font);
     long widest = 0, tallest = 0;
     for (unsigned id : TextsTheProgramLoads()) {
         CString text;

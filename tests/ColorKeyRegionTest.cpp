@@ -4,6 +4,7 @@
 #include "CreateColorKeyRegion.h"
 #include "LoadPaletteBitmap.h"
 #include "ScopedSelection.h"
+#include "TestWindows.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,6 @@ namespace {
 const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kRed = RGB(200, 16, 24);
 const COLORREF kBlue = RGB(10, 20, 250);
-
-class ScreenDC : public CDC {
-public:
-    ScreenDC() : CDC(::GetDC(nullptr)) {}
-    ~ScreenDC() override { ::ReleaseDC(nullptr, m_hDC); }
-};
 
 // A 32-bit top-down DIB section holding the given colours, selected nowhere.
 CBitmap MakePicture(const std::vector<std::vector<COLORREF>>& rows)
@@ -166,39 +161,6 @@ TEST(ColorKeyRegion, ABitmapSelectedElsewhereIsRefused)
     EXPECT_EQ(0, CreateColorKeyRegion(&region, &bitmap, nullptr, kGreen));
     EXPECT_EQ(before, region.GetSafeHandle());
     EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(before));
-}
-
-// A picture's pixels as 0x00RRGGBB, rows top to bottom, read with GetDIBits
-// rather than through a context the function under test would use.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> rgb;
-    uint32_t At(int x, int y) const { return rgb[y * width + x]; }
-};
-
-Pixels ReadPixels(const CBitmap& bitmap)
-{
-    Pixels p;
-    BITMAP info{};
-    if (!bitmap.GetBitmap(&info))
-        return p;
-    p.width = info.bmWidth;
-    p.height = info.bmHeight;
-    p.rgb.resize(static_cast<size_t>(p.width) * p.height);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = p.width;
-    bmi.bmiHeader.biHeight = -p.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    ScreenDC screen;
-    if (::GetDIBits(screen.m_hDC, bitmap, 0, p.height, p.rgb.data(), &bmi, DIB_RGB_COLORS) != p.height)
-        p.rgb.assign(p.rgb.size(), 0);
-    for (uint32_t& c : p.rgb)
-        c &= 0xFFFFFFu;
-    return p;
 }
 
 // Runs per row: a run starts at a solid pixel whose left neighbour is key

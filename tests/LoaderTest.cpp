@@ -4,6 +4,7 @@
 #include "DibTestPictures.h"
 #include "LoadPaletteBitmap.h"
 #include "ScopedSelection.h"
+#include "TestWindows.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,6 @@
 namespace {
 
 // The screen's context, as a window of ours on the 24-bit test display would give.
-class ScreenDC : public CDC {
-public:
-    ScreenDC() : CDC(::GetDC(nullptr)) {}
-    ~ScreenDC() override { ::ReleaseDC(nullptr, m_hDC); }
-};
-
 std::vector<PALETTEENTRY> Entries(const CPalette& palette)
 {
     WORD count = 0;

@@ -2,11 +2,15 @@
 // and the farewell do, and that its pictures go with its window.
 #include "CBalloonDlg.h"
 #include "CMascotDlg.h"
+#include "LoadPaletteBitmap.h"
 #include "TestWindows.h"
 #include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -28,6 +32,36 @@ std::wstring BalloonText(CBalloonDlg* balloon)
     return std::wstring(balloon->*&BalloonSpy::m_text);
 }
 
+// A window wearing its picture at width x height: the window that size, cut
+// exactly to the picture's non-key pixels, and no colour in the picture that
+// the design lacks (a blend of the key with its neighbours would leave a
+// fringe round the outline).
+void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, int width, int height)
+{
+    const Pixels p = ReadPixels(image);
+    ASSERT_EQ(width, p.width);
+    ASSERT_EQ(height, p.height);
+    const RECT rect = WindowRect(hWnd);
+    EXPECT_EQ(width, rect.right - rect.left);
+    EXPECT_EQ(height, rect.bottom - rect.top);
+
+    const std::set<uint32_t> colours(design.rgb.begin(), design.rgb.end());
+    const uint32_t key = design.At(0, 0);
+    CRgn outline;
+    ASSERT_TRUE(outline.CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(hWnd, outline));
+    int mismatches = 0, strangers = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            mismatches += (::PtInRegion(outline, x, y) != FALSE) != (p.At(x, y) != key);
+            strangers += colours.count(p.At(x, y)) == 0;
+        }
+    EXPECT_EQ(0, mismatches) << "pixels where outline and picture disagree";
+    EXPECT_EQ(0, strangers) << "pixels of colours the design does not have";
+}
+
+// At 96 DPI the tabled places: the mascot (116, 126)-(206, 206), the
+// balloon (206, 110)-(490, 206); sizes and offsets grow with the DPI.
 TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
 {
     OwnerWindow owner(100, 200, 300, 130);
@@ -35,28 +69,28 @@ TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
     ASSERT_TRUE(mascot->Create());
 
     const RECT rect = WindowRect(mascot->m_hWnd);
-    EXPECT_EQ(116, rect.left);
-    EXPECT_EQ(126, rect.top);
-    EXPECT_EQ(206, rect.right);
-    EXPECT_EQ(206, rect.bottom);
+    EXPECT_EQ(100 + Scaled(16), rect.left);
+    EXPECT_EQ(200 + Scaled(6) - Scaled(80), rect.top);
+    EXPECT_EQ(rect.left + Scaled(90), rect.right);
+    EXPECT_EQ(200 + Scaled(6), rect.bottom);
     EXPECT_TRUE(::IsWindowVisible(mascot->m_hWnd));
     EXPECT_EQ(owner.m_hWnd, ::GetWindow(mascot->m_hWnd, GW_OWNER));
 
     ASSERT_NE(nullptr, mascot->m_pBalloon);
     const HWND balloon = mascot->m_pBalloon->m_hWnd;
     const RECT beside = WindowRect(balloon);
-    EXPECT_EQ(206, beside.left);
-    EXPECT_EQ(110, beside.top);
-    EXPECT_EQ(490, beside.right);
-    EXPECT_EQ(206, beside.bottom);
+    EXPECT_EQ(rect.right, beside.left);
+    EXPECT_EQ(rect.bottom - Scaled(96), beside.top);
+    EXPECT_EQ(rect.right + Scaled(284), beside.right);
+    EXPECT_EQ(rect.bottom, beside.bottom);
     EXPECT_EQ(mascot->m_hWnd, ::GetWindow(balloon, GW_OWNER));
 
     // The owner moves; the About box would now call Place with the sentinel.
     ::SetWindowPos(owner.m_hWnd, nullptr, 300, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     mascot->Place(CMascotDlg::kBesideOwner, CMascotDlg::kBesideOwner);
-    EXPECT_EQ(316, WindowRect(mascot->m_hWnd).left);
-    EXPECT_EQ(326, WindowRect(mascot->m_hWnd).top);
-    EXPECT_EQ(406, WindowRect(balloon).left);
+    EXPECT_EQ(300 + Scaled(16), WindowRect(mascot->m_hWnd).left);
+    EXPECT_EQ(400 + Scaled(6) - Scaled(80), WindowRect(mascot->m_hWnd).top);
+    EXPECT_EQ(WindowRect(mascot->m_hWnd).right, WindowRect(balloon).left);
     EXPECT_EQ(WindowRect(mascot->m_hWnd).bottom, WindowRect(balloon).bottom);
 
     // Only the pair asks for the computed place.
@@ -75,9 +109,49 @@ TEST(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(320, rect.left);
     EXPECT_EQ(240, rect.top);
-    EXPECT_EQ(90, rect.right - rect.left);
-    EXPECT_EQ(80, rect.bottom - rect.top);
+    EXPECT_EQ(Scaled(90), rect.right - rect.left);
+    EXPECT_EQ(Scaled(80), rect.bottom - rect.top);
     ::DestroyWindow(mascot->m_hWnd);
+    EXPECT_EQ(0, g_liveMascots);
+}
+
+TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
+{
+    ScreenDC screen;
+    CBitmap mascotDesign, balloonDesign;
+    CPalette palette;
+    ASSERT_EQ(1, LoadPaletteBitmap(&mascotDesign, &palette, &screen, IDB_MASCOT));
+    ASSERT_TRUE(balloonDesign.LoadBitmap(IDB_BALLOON));
+    const Pixels mascotPixels = ReadPixels(mascotDesign);
+    const Pixels balloonPixels = ReadPixels(balloonDesign);
+
+    OwnerWindow owner(100, 300, 300, 130);
+    auto* mascot = new TestMascot(&owner);
+    ASSERT_TRUE(mascot->Create());
+    CBalloonDlg* balloon = mascot->m_pBalloon;
+    ASSERT_NE(nullptr, balloon);
+    ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, Scaled(90), Scaled(80));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&BalloonSpy::m_image, balloonPixels, Scaled(284), Scaled(96));
+
+    // Moved to a monitor of another DPI: twice 96, or back to 96 from 192.
+    const int dpi = ScreenDpi() == 192 ? 96 : 192;
+    const auto at = [dpi](int pixels) { return pixels * dpi / 96; };
+    for (const HWND hWnd : {mascot->m_hWnd, balloon->m_hWnd}) {
+        RECT suggested = WindowRect(hWnd);
+        ::SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
+    ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, at(90), at(80));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&BalloonSpy::m_image, balloonPixels, at(284), at(96));
+    const RECT rect = WindowRect(mascot->m_hWnd);
+    EXPECT_EQ(100 + at(16), rect.left);
+    EXPECT_EQ(300 + at(6), rect.bottom);
+    EXPECT_EQ(rect.right, WindowRect(balloon->m_hWnd).left);
+    EXPECT_EQ(rect.bottom, WindowRect(balloon->m_hWnd).bottom);
+    LOGFONTW font{};
+    ASSERT_TRUE(::GetObjectW((balloon->*&BalloonSpy::m_font).m_hObject, sizeof font, &font));
+    EXPECT_EQ(at(12), std::abs(font.lfHeight));
+
+    owner.DestroyWindow();
     EXPECT_EQ(0, g_liveMascots);
 }
 

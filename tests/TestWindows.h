@@ -1,9 +1,13 @@
 // Small helpers shared by the window tests.
 #pragma once
 
+#include "CDC.h"
+#include "CGdiObject.h"
 #include "CWnd.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // A plain visible pop-up at a given screen rectangle, standing in for an
 // owner window.
@@ -23,6 +27,46 @@ public:
     }
 };
 
+// The screen's context, for reading and making pictures like the display's.
+class ScreenDC : public CDC {
+public:
+    ScreenDC() : CDC(::GetDC(nullptr)) {}
+    ~ScreenDC() override { ::ReleaseDC(nullptr, m_hDC); }
+};
+
+// A picture's pixels as 0x00RRGGBB, rows top to bottom, read with GetDIBits
+// rather than through a context the function under test would use.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> rgb;
+    uint32_t At(int x, int y) const { return rgb[y * width + x]; }
+};
+
+inline Pixels ReadPixels(const CBitmap& bitmap)
+{
+    Pixels p;
+    BITMAP info{};
+    if (!bitmap.GetBitmap(&info))
+        return p;
+    p.width = info.bmWidth;
+    p.height = info.bmHeight;
+    p.rgb.resize(static_cast<size_t>(p.width) * p.height);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = p.width;
+    bmi.bmiHeader.biHeight = -p.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    ScreenDC screen;
+    if (::GetDIBits(screen.m_hDC, bitmap, 0, p.height, p.rgb.data(), &bmi, DIB_RGB_COLORS) != p.height)
+        p.rgb.assign(p.rgb.size(), 0);
+    for (uint32_t& c : p.rgb)
+        c &= 0xFFFFFFu;
+    return p;
+}
+
 inline RECT WindowRect(HWND hWnd)
 {
     RECT rect{};
@@ -35,6 +79,25 @@ inline std::wstring LoadedString(UINT id)
     LPCWSTR text = nullptr;
     const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// The display's DPI, which the whole test run shares (Wine's LogPixels).
+inline int ScreenDpi()
+{
+    static const int dpi = [] {
+        const HDC screen = ::GetDC(nullptr);
+        const int logPixels = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return logPixels;
+    }();
+    return dpi;
+}
+
+// A length the design gives at 96 DPI, in pixels at the display's DPI,
+// rounded to the nearest pixel.
+inline int Scaled(int pixels)
+{
+    return (pixels * ScreenDpi() + 48) / 96;
 }
 
 // Milliseconds since start, from the performance counter: GetTickCount

@@ -3,6 +3,7 @@
 # Source this file; it only defines functions:
 #   wine_env_start DIR   prefix in DIR/wineprefix, a display, exported WINE* vars
 #   wine_env_stop        stop only what wine_env_start started (safe to repeat)
+#   wine_env_set_dpi N   display scale N (96, 120, 144, 192) for programs started next
 #
 # A run script typically does:
 #   . tests/wine-env.sh
@@ -271,6 +272,16 @@ wine_env_start() {
     _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
 
     _wine_env_locked _wine_env_join
+}
+
+# The display scale for the programs started from now on in this prefix:
+# LogPixels where winecfg writes it and where the desktop settings keep it.
+wine_env_set_dpi() {
+    local key
+    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "${1:?usage: wine_env_set_dpi DPI}" /f \
+            >>"$_WINE_ENV_LOG" 2>&1 </dev/null || return 1
+    done
 }
 
 wine_env_stop() {

@@ -5,6 +5,9 @@
 #   main-dialog.png     after Start and Fix-all
 #   about-mascot.png    the About box with the mascot greeting
 #   about-remark.png    the same after a click on the mascot
+# and at 150 % and 200 % (144 and 192 DPI) the main dialog after a draw and
+# the About box with the mascot: main-dialog-150.png, about-mascot-150.png,
+# main-dialog-200.png, about-mascot-200.png.
 # Always in a private Xvfb (never on your desktop), with the build's Vuka6.exe
 # and poke.exe; build them first (cmake --build --preset mingw).
 set -o pipefail
@@ -37,6 +40,8 @@ click_control() {
     [ -n "$h" ] || die "no control $2 in '$1'"
     click_at $((x + w / 2)) $((y + h / 2))
 }
+# A length given at 96 DPI in pixels at the session's DPI, rounded.
+scaled() { echo $((($1 * dpi + 48) / 96)); }
 # Parks the pointer where no tooltip wakes up.
 park() { xdotool mousemove 1270 1010; }
 popup_at() { poke "$main" windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; exit }'; }
@@ -62,53 +67,68 @@ shoot() {
 convert -size 8x8 xc:'#3a6ea5' "$build/screenshots/desktop.png" &&
     display -window root "$build/screenshots/desktop.png" 2>/dev/null
 
-"$WINE" "$build/Vuka6.exe" &
-program_pid=$!
-poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear"
-read -r mx my mw mh < <(poke "$main" rect)
-dialog="$mx $my $mw $mh"
-park
-sleep 1
-shoot "$docs/banner-rest.png" 0 "$dialog"
+# One session at a display scale; the full set of pictures at 96 DPI, the
+# main dialog and the mascot at the others.
+session() {
+    local dpi=$1 suffix=$2 mascot_w mascot_h balloon_w balloon_h
+    wine_env_set_dpi "$dpi" || die "could not set $dpi DPI"
+    mascot_w=$(scaled 90) mascot_h=$(scaled 80) balloon_w=$(scaled 284) balloon_h=$(scaled 96)
+    "$WINE" "$build/Vuka6.exe" &
+    program_pid=$!
+    poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear"
+    read -r mx my mw mh < <(poke "$main" rect)
+    dialog="$mx $my $mw $mh"
+    park
+    sleep 1
+    [ -z "$suffix" ] && shoot "$docs/banner-rest.png" 0 "$dialog"
 
-# The strip advances a frame every 768 ms; the third of its six frames,
-# 2.3 to 3 s after Start, has the ball in the middle.
-click_control "$main" 1012
-park
-sleep 2.6
-shoot "$docs/banner-rolling.png" 0 "$dialog"
+    # The strip advances a frame every 768 ms; the third of its six frames,
+    # 2.3 to 3 s after Start, has the ball in the middle.
+    click_control "$main" 1012
+    park
+    sleep 2.6
+    [ -z "$suffix" ] && shoot "$docs/banner-rolling.png" 0 "$dialog"
 
-click_control "$main" 1013
-park
-# The pass under way finishes before the title comes back.
-sleep 5
-shoot "$docs/main-dialog.png" 0 "$dialog"
+    click_control "$main" 1013
+    park
+    # The pass under way finishes before the title comes back.
+    sleep 5
+    shoot "$docs/main-dialog$suffix.png" 0 "$dialog"
 
-click_control "$main" 1015
-poke "$about" wait 5000 >/dev/null || die "no About box"
-read -r ax ay aw ah < <(poke "$about" rect)
-click_control "$about" 1014
-for _ in $(seq 50); do
-    [ -n "$(popup_at 284 96)" ] && break
-    sleep 0.1
-done
-read -r kx ky < <(popup_at 90 80)
-read -r bx by < <(popup_at 284 96)
-[ -n "$by" ] || die "no mascot and balloon"
-park
-sleep 1
-shoot "$docs/about-mascot.png" 16 "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+    click_control "$main" 1015
+    poke "$about" wait 5000 >/dev/null || die "no About box"
+    read -r ax ay aw ah < <(poke "$about" rect)
+    click_control "$about" 1014
+    for _ in $(seq 50); do
+        [ -n "$(popup_at "$balloon_w" "$balloon_h")" ] && break
+        sleep 0.1
+    done
+    read -r kx ky < <(popup_at "$mascot_w" "$mascot_h")
+    read -r bx by < <(popup_at "$balloon_w" "$balloon_h")
+    [ -n "$by" ] || die "no mascot and balloon"
+    park
+    sleep 1
+    shoot "$docs/about-mascot$suffix.png" 16 "$ax $ay $aw $ah" "$kx $ky $mascot_w $mascot_h" "$bx $by $balloon_w $balloon_h"
 
-click_at $((kx + 45)) $((ky + 40))
-park
-sleep 1
-shoot "$docs/about-remark.png" 16 "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+    if [ -z "$suffix" ]; then
+        click_at $((kx + mascot_w / 2)) $((ky + mascot_h / 2))
+        park
+        sleep 1
+        shoot "$docs/about-remark.png" 16 "$ax $ay $aw $ah" "$kx $ky $mascot_w $mascot_h" "$bx $by $balloon_w $balloon_h"
+    fi
 
-click_control "$about" 1
-for _ in $(seq 50); do
-    [ "$(poke "$about" visible)" = 0 ] && break
-    sleep 0.1
-done
-click_control "$main" 1
-wait "$program_pid"
-program_pid=
+    click_control "$about" 1
+    for _ in $(seq 50); do
+        [ "$(poke "$about" visible)" = 0 ] && break
+        sleep 0.1
+    done
+    click_control "$main" 1
+    wait "$program_pid"
+    program_pid=
+}
+
+session 96 ""
+session 144 -150
+session 192 -200
+# The prefix is left at the scale the other pictures expect.
+wine_env_set_dpi 96

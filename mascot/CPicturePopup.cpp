@@ -1,0 +1,72 @@
+#include "CPicturePopup.h"
+
+#include "CreateColorKeyRegion.h"
+#include "Dpi.h"
+
+CPicturePopup::CPicturePopup(UINT templateId, CWnd* pOwner)
+    : CDialog(templateId, pOwner), m_pOwner(pOwner), m_dpi(kDesignDpi)
+{
+}
+
+const MessageMap* CPicturePopup::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        OnMessage<WM_DPICHANGED, &CPicturePopup::OnDpiChanged>(),
+    };
+    static const MessageMap map(CDialog::GetMessageMap(), entries);
+    return &map;
+}
+
+BOOL CPicturePopup::Create()
+{
+    return CDialog::Create(m_templateId, m_pOwner);
+}
+
+BOOL CPicturePopup::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    return WearPicture(GetWindowDpi(m_hWnd));
+}
+
+// The picture is loaded afresh and scaled from its design size, never from
+// an earlier scaled copy: scaling twice would lose pixels for good.
+BOOL CPicturePopup::WearPicture(UINT dpi)
+{
+    CClientDC dc(this);
+    if (!LoadPicture(&dc) || !ScaleBitmapToDpi(&m_image, &dc, dpi))
+        return FALSE;
+    // Traced from the scaled picture itself, so that the outline and the
+    // pixels agree exactly at every scale.
+    if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
+        return FALSE;
+    SetWindowRgn(&m_shape, TRUE);
+
+    BITMAP info;
+    m_image.GetBitmap(&info);
+    m_width = info.bmWidth;
+    m_height = info.bmHeight;
+    m_dpi = dpi;
+    return TRUE;
+}
+
+int CPicturePopup::Scale(int pixels) const
+{
+    return ScaleToDpi(pixels, m_dpi);
+}
+
+// The suggested rectangle is not used: where the pop-up stands follows
+// from its owner, and its size from its picture.
+void CPicturePopup::OnDpiChanged(UINT dpi, const RECT*)
+{
+    if (!WearPicture(dpi))
+        return;
+    OnPictureRescaled();
+    InvalidateRect(nullptr, FALSE);
+}
+
+// An owned pop-up is destroyed with its owner; nothing else holds this
+// object by then but owners that are going too.
+void CPicturePopup::PostNcDestroy()
+{
+    delete this;
+}
