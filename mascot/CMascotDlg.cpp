@@ -5,8 +5,6 @@
 #include "LoadPaletteBitmap.h"
 #include "resource.h"
 
-#include <new>
-
 CMascotDlg::CMascotDlg(CWnd* pOwner) : CDialog(IDD_MASCOT, pOwner), m_pOwner(pOwner) {}
 
 CMascotDlg::~CMascotDlg() = default;
@@ -56,12 +54,7 @@ BOOL CMascotDlg::OnInitDialog()
 
 void CMascotDlg::MakeBalloon()
 {
-    m_pBalloon = new (std::nothrow) CBalloonDlg(this);
-    // A balloon whose window could not be made never deleted itself.
-    if (m_pBalloon && !m_pBalloon->Create()) {
-        delete m_pBalloon;
-        m_pBalloon = nullptr;
-    }
+    CreateModeless(m_pBalloon, this);
 }
 
 void CMascotDlg::Place(int x, int y)
@@ -126,11 +119,7 @@ BOOL CMascotDlg::OnEraseBkgnd(CDC*)
 
 BOOL CMascotDlg::OnQueryNewPalette()
 {
-    if (m_palette.m_hObject) {
-        CClientDC dc(this);
-        if (dc.RealizeForeground(m_palette) != 0)
-            InvalidateRect(nullptr, FALSE);
-    }
+    RealizePaletteAndRepaint(&m_palette);
     return static_cast<BOOL>(Default());
 }
 
