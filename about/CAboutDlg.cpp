@@ -2,11 +2,8 @@
 
 #include "CDataExchange.h"
 #include "CMascotDlg.h"
-#include "CString.h"
 #include "RandomSource.h"
 #include "resource.h"
-
-#include <new>
 
 // No parent: the framework makes the main dialog its owner.
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, nullptr) {}
@@ -33,22 +30,14 @@ BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    // The icon is the tool, by its window; the tooltip does not subclass
-    // it, so mouse moves reach the tooltip through PreTranslateMessage.
-    if (m_tooltip.Create(this)) {
-        m_tooltip.SetMaxTipWidth(256);
-        CString tip;
-        tip.LoadString(IDS_ABOUT_ICON_TIP);
-        m_tooltip.AddTool(&m_icon, tip);
-    }
+    m_tooltip.CreateForTool(this, &m_icon, IDS_ABOUT_ICON_TIP);
     // Focus to the OK button, the one control that takes it.
     return TRUE;
 }
 
 BOOL CAboutDlg::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message == WM_MOUSEMOVE && m_tooltip.m_hWnd)
-        m_tooltip.RelayEvent(msg);
+    m_tooltip.RelayMouseMove(msg);
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -61,13 +50,9 @@ void CAboutDlg::OnIconClicked()
 {
     if (m_pMascot)
         return;
-    m_pMascot = new (std::nothrow) CMascotDlg(this);
-    // A mascot whose window could not be made never deleted itself; the
+    // A mascot whose window could not be made leaves the pointer null: the
     // next click tries again.
-    if (m_pMascot && !m_pMascot->Create()) {
-        delete m_pMascot;
-        m_pMascot = nullptr;
-    }
+    CreateModeless(m_pMascot, this);
 }
 
 void CAboutDlg::OnMove(int, int)

@@ -81,14 +81,8 @@ BOOL CDrawDlg::OnInitDialog()
 
     RandomSource::SeedFromClock();
 
-    // The tip has two lines; a maximum width is what makes the tooltip
-    // honour the line break.
-    if (m_tooltip.Create(this)) {
-        m_tooltip.SetMaxTipWidth(256);
-        CString tip;
-        tip.LoadString(IDS_BANNER_TIP);
-        m_tooltip.AddTool(&m_banner, tip);
-    }
+    // The tip has two lines.
+    m_tooltip.CreateForTool(this, &m_banner, IDS_BANNER_TIP);
 
     LoadBannerFrames(GetWindowDpi(m_hWnd));
     m_frameIndex = 0;
@@ -101,10 +95,7 @@ BOOL CDrawDlg::OnInitDialog()
 
 BOOL CDrawDlg::PreTranslateMessage(MSG* msg)
 {
-    // The tooltip does not subclass the banner, so it learns of the mouse
-    // from here.
-    if (msg->message == WM_MOUSEMOVE && m_tooltip.m_hWnd)
-        m_tooltip.RelayEvent(msg);
+    m_tooltip.RelayMouseMove(msg);
     return CDialog::PreTranslateMessage(msg);
 }
 
@@ -295,8 +286,7 @@ int CDrawDlg::AdvanceBannerFrame()
 void CDrawDlg::OnBannerTimer()
 {
     if (AdvanceBannerFrame() == 1 && m_spinning != 1) {
-        StopTimer(m_bannerTimer);
-        m_bannerTimer = 0;
+        StopTimerAndClear(m_bannerTimer);
         m_frameIndex = 0;
     }
     ShowBannerFrame(m_frameIndex);

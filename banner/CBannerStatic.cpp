@@ -21,11 +21,7 @@ void CBannerStatic::SetPicture(CBitmap* pBitmap, CPalette* pPalette)
 
 void CBannerStatic::RealizePicturePalette()
 {
-    if (!m_pPalette || !m_pPalette->m_hObject)
-        return;
-    CClientDC dc(this);
-    if (dc.RealizeForeground(*m_pPalette) != 0)
-        InvalidateRect(nullptr, FALSE);
+    RealizePaletteAndRepaint(m_pPalette);
 }
 
 void CBannerStatic::OnPaint()

@@ -94,8 +94,12 @@ bool DrawEngine::AllFixed() const
 void DrawEngine::StopSpinning()
 {
     m_spinning = 0;
-    if (m_spinTimer != 0) {
-        StopTimer(m_spinTimer);
-        m_spinTimer = 0;
-    }
+    StopTimerAndClear(m_spinTimer);
+}
+
+void DrawEngine::StopTimerAndClear(uint32_t& handle)
+{
+    if (handle != 0)
+        StopTimer(handle);
+    handle = 0;
 }

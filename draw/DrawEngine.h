@@ -50,6 +50,10 @@ protected:
     // 1 while the numbers spin.
     uint8_t m_spinning = 0;
 
+    // Stops the timer whose handle is kept in handle, if one runs, and
+    // clears the handle.
+    void StopTimerAndClear(uint32_t& handle);
+
 private:
     void StopSpinning();
 };

@@ -4,6 +4,8 @@
 
 #include "CWnd.h"
 
+#include <new>
+
 class CDataExchange;
 
 class CDialog : public CWnd {
@@ -41,3 +43,17 @@ private:
     bool m_inModalLoop = false;
     int m_modalResult = -1;
 };
+
+// Makes a self-deleting modeless window owned by owner and keeps it in slot,
+// which already holds the object while the window is being made. A window
+// that could not be made never deleted itself: the object is deleted here
+// and slot is left null, so that the next attempt starts afresh.
+template <class Window>
+void CreateModeless(Window*& slot, CWnd* owner)
+{
+    slot = new (std::nothrow) Window(owner);
+    if (slot && !slot->Create()) {
+        delete slot;
+        slot = nullptr;
+    }
+}

@@ -1,5 +1,7 @@
 #include "CToolTipCtrl.h"
 
+#include "CString.h"
+
 #include <commctrl.h>
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
@@ -13,6 +15,16 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
     // owner's destruction takes the tooltip with it.
     Attach(hWnd);
     return TRUE;
+}
+
+BOOL CToolTipCtrl::CreateForTool(CWnd* parent, CWnd* tool, UINT tipId)
+{
+    if (!Create(parent))
+        return FALSE;
+    SetMaxTipWidth(256);
+    CString tip;
+    tip.LoadString(tipId);
+    return AddTool(tool, tip);
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd* tool, LPCWSTR text)

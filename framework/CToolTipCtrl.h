@@ -12,4 +12,15 @@ public:
     BOOL AddTool(CWnd* tool, LPCWSTR text);
     void SetMaxTipWidth(int width) { SendMessage(TTM_SETMAXTIPWIDTH, 0, width); }
     void RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
+
+    // Creates the tooltip with one tool, whose text is string tipId. The
+    // maximum width is what makes the tooltip honour a line break in it.
+    BOOL CreateForTool(CWnd* parent, CWnd* tool, UINT tipId);
+    // For the owner's PreTranslateMessage: the tool is not subclassed, so
+    // the tooltip learns of the mouse from there.
+    void RelayMouseMove(MSG* msg)
+    {
+        if (msg->message == WM_MOUSEMOVE && m_hWnd)
+            RelayEvent(msg);
+    }
 };

@@ -1,5 +1,6 @@
 #include "CWnd.h"
 
+#include "CDC.h"
 #include "CGdiObject.h"
 
 #include <exception>
@@ -167,4 +168,13 @@ int CWnd::SetWindowRgn(CRgn* region, BOOL redraw)
 BOOL CWnd::DestroyWindow()
 {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+void CWnd::RealizePaletteAndRepaint(const CPalette* palette)
+{
+    if (!palette || !palette->m_hObject)
+        return;
+    CClientDC dc(this);
+    if (dc.RealizeForeground(*palette) != 0)
+        InvalidateRect(nullptr, FALSE);
 }

@@ -7,6 +7,7 @@
 
 #include "MessageMap.h"
 
+class CPalette;
 class CRgn;
 
 class CWnd {
@@ -49,6 +50,16 @@ public:
     { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) { return ::SetTimer(m_hWnd, id, elapseMs, nullptr); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    // For a timer remembered by its handle, 0 while it does not run.
+    void KillTimerAndClear(UINT_PTR& handle)
+    {
+        if (handle != 0)
+            KillTimer(handle);
+        handle = 0;
+    }
+    // Realizes the palette in the foreground and repaints the window when
+    // that changed the system palette; without a palette, does nothing.
+    void RealizePaletteAndRepaint(const CPalette* palette);
     HMENU GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
     HICON SetIcon(HICON icon, BOOL big)
     { return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon))); }

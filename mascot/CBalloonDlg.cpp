@@ -113,8 +113,7 @@ void CBalloonDlg::Show(UINT nID)
     m_text.LoadString(nID);
     InvalidateRect(nullptr, FALSE);
     ShowWindow(SW_SHOW);
-    if (m_hideTimer != 0)
-        KillTimer(m_hideTimer);
+    KillTimerAndClear(m_hideTimer);
     m_hideTimer = SetTimer(ID_TIMER_BALLOON_HIDE, kShowMs);
 }
 
@@ -122,8 +121,7 @@ void CBalloonDlg::OnTimer(UINT_PTR id)
 {
     if (id == ID_TIMER_BALLOON_HIDE) {
         ShowWindow(SW_HIDE);
-        KillTimer(m_hideTimer);
-        m_hideTimer = 0;
+        KillTimerAndClear(m_hideTimer);
     } else if (id == ID_TIMER_BALLOON_CHATTER) {
         // A remark that is still showing is not cut short.
         if (m_hideTimer == 0)
@@ -136,10 +134,7 @@ void CBalloonDlg::OnLButtonDown(UINT, POINT)
 {
     // Dismissed: no idle chatter ever again; the pending hide timer fires
     // later on a hidden window and clears itself.
-    if (m_chatterTimer != 0) {
-        KillTimer(m_chatterTimer);
-        m_chatterTimer = 0;
-    }
+    KillTimerAndClear(m_chatterTimer);
     ShowWindow(SW_HIDE);
     Default();
 }
@@ -163,14 +158,8 @@ void CBalloonDlg::OnPaint()
 void CBalloonDlg::OnDestroy()
 {
     Default();
-    if (m_hideTimer != 0) {
-        KillTimer(m_hideTimer);
-        m_hideTimer = 0;
-    }
-    if (m_chatterTimer != 0) {
-        KillTimer(m_chatterTimer);
-        m_chatterTimer = 0;
-    }
+    KillTimerAndClear(m_hideTimer);
+    KillTimerAndClear(m_chatterTimer);
     // The shape is the window's once SetWindowRgn took it; only a region
     // it refused is still ours.
     m_font.DeleteObject();

@@ -4,8 +4,6 @@
 #include "LoadPaletteBitmap.h"
 #include "resource.h"
 
-#include <new>
-
 CMascotDlg::CMascotDlg(CWnd* pOwner) : CPicturePopup(IDD_MASCOT, pOwner) {}
 
 CMascotDlg::~CMascotDlg() = default;
@@ -48,12 +46,7 @@ void CMascotDlg::OnPictureRescaled()
 
 void CMascotDlg::MakeBalloon()
 {
-    m_pBalloon = new (std::nothrow) CBalloonDlg(this);
-    // A balloon whose window could not be made never deleted itself.
-    if (m_pBalloon && !m_pBalloon->Create()) {
-        delete m_pBalloon;
-        m_pBalloon = nullptr;
-    }
+    CreateModeless(m_pBalloon, this);
 }
 
 void CMascotDlg::Place(int x, int y)
@@ -125,11 +118,7 @@ BOOL CMascotDlg::OnEraseBkgnd(CDC*)
 
 BOOL CMascotDlg::OnQueryNewPalette()
 {
-    if (m_palette.m_hObject) {
-        CClientDC dc(this);
-        if (dc.RealizeForeground(m_palette) != 0)
-            InvalidateRect(nullptr, FALSE);
-    }
+    RealizePaletteAndRepaint(&m_palette);
     return static_cast<BOOL>(Default());
 }
 

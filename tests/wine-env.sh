@@ -4,6 +4,7 @@
 #   wine_env_start DIR   prefix in DIR/wineprefix, a display, exported WINE* vars
 #   wine_env_stop        stop only what wine_env_start started (safe to repeat)
 #   wine_env_set_dpi N   display scale N (96, 120, 144, 192) for programs started next
+#   wine_env_find_wine   print Wine's path; starts nothing
 #
 # A run script typically does:
 #   . tests/wine-env.sh
@@ -23,23 +24,27 @@ _wine_env_log() {
     printf '%s %s\n' "$(date '+%H:%M:%S')" "$*" >>"$_WINE_ENV_LOG"
 }
 
-# The plain "wine" wrapper insists on 32-bit Wine, which is not installed here.
-_wine_env_find_wine() {
+# The first of the given programs that exists and can run.
+_wine_env_first_program() {
     local c
-    for c in /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 "$(command -v wine64 2>/dev/null)"; do
+    for c in "$@"; do
         [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
     done
     return 1
 }
 
+# Prints the path of Wine and does nothing else, for scripts that only need
+# to run a program in an environment someone else has started. The plain
+# "wine" wrapper insists on 32-bit Wine, which is not installed here.
+wine_env_find_wine() {
+    _wine_env_first_program /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 "$(command -v wine64 2>/dev/null)"
+}
+
 # Prefer the real server binary: the Debian "wineserver" script adds -p0, which is
 # harmless for -k/-w but one less indirection is easier to reason about.
 _wine_env_find_wineserver() {
-    local c
-    for c in /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64 "$(command -v wineserver 2>/dev/null)"; do
-        [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
-    done
-    return 1
+    _wine_env_first_program /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64 \
+        "$(command -v wineserver 2>/dev/null)"
 }
 
 # REG_MULTI_SZ in a .reg file is hex(7): UTF-16LE bytes, each string NUL-ended,
@@ -268,7 +273,7 @@ wine_env_start() {
     _WINE_ENV_LOG=$dir/wine-env.log
 
     export WINE WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d" WINEARCH=win64
-    WINE=$(_wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
+    WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
     _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
 
     _wine_env_locked _wine_env_join

@@ -23,11 +23,13 @@ if [ $# -lt 1 ]; then
     exit 125
 fi
 
-if [ -n "$WINEPREFIX" ]; then
-    exec "${WINE:-/usr/lib/wine/wine64}" "$@"
-fi
-
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/wine-env.sh"
+
+if [ -n "$WINEPREFIX" ]; then
+    [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "$0: wine64 not found" >&2; exit 125; }
+    exec "$WINE" "$@"
+fi
 
 dir=$VUKA6_BUILD_DIR
 if [ -z "$dir" ]; then
@@ -40,7 +42,6 @@ if [ -z "$dir" ]; then
 fi
 mkdir -p "$dir" || exit 125
 
-. "$here/wine-env.sh"
 # Trapped first, so a half-done start (Xvfb up, prefix failed) is undone too.
 trap wine_env_stop EXIT
 # INT/TERM must still clean up, then report the usual "killed by signal" status.

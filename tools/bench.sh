@@ -255,11 +255,11 @@ $notes
   the first paint is done and the program waits for input. Each pair of starts runs back to back
   (who goes first alternates), and the ratio column is the median of the per-pair ratios, which a
   slow spell of the machine disturbs least. One unrecorded warm-up start of each comes first.
-- **Spinning**: Start pressed (\`BM_CLICK\` on control 1012), then ${spin_seconds} s measured. The
+- **Spinning**: Start pressed (\`BM_CLICK\` on \`IDC_START\`), then ${spin_seconds} s measured. The
   program's processor time (user + kernel, from \`/proc/<pid>/stat\` of its Wine process) is divided
   by the number of 64 ms ticks the period should hold. Work Wine does elsewhere -- the wineserver
   passing the timer messages, the X server drawing -- is in the second row.
-- **At rest after a draw**: Start, then Fix-all (1013), then 6 × 768 ms + 1.5 s for the banner to
+- **At rest after a draw**: Start, then Fix-all (\`IDC_FIX_ALL\`), then 6 × 768 ms + 1.5 s for the banner to
   finish its pass; then ${idle_seconds} s measured. The goal is no processor use at all. The launcher
   checks the premise of both figures: the six numbers must change while spinning and must not
   change at rest, or the run fails. Whether the timers are really killed is checked by the

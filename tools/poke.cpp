@@ -2,6 +2,7 @@
 //
 //   poke.exe "<window title>" step step ...
 //     wait MS    wait up to MS ms for a visible top-level window with that exact title
+// ID is a control's name from res/resource.h (IDC_START), IDOK, IDCANCEL, or a number.
 //     click ID   click the button with that control ID
 //     sleep MS   pause
 //     text ID    print the control's text (UTF-8, one line)
@@ -16,12 +17,14 @@
 //
 // Exit codes: 0 ok, 1 bad usage, 2 window not found, 3 control not found or not answering.
 //
-// Build: x86_64-w64-mingw32-g++ -municode -static -O2 -Wall -Wextra tools/poke.cpp -o poke.exe -luser32
+// Built by CMake (target poke), which makes the table of control names from res/resource.h.
 
 #include <windows.h>
 
 #include <cwchar>
 #include <string>
+
+#include "resource.h"
 
 namespace {
 
@@ -102,6 +105,17 @@ BOOL CALLBACK print_window(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
+// Every control name in res/resource.h, and the dialog buttons' own.
+struct ControlName {
+    const wchar_t* name;
+    long id;
+};
+const ControlName kControlNames[] = {
+#include "ControlNames.inc"
+    {L"IDOK", IDOK},
+    {L"IDCANCEL", IDCANCEL},
+};
+
 // Accepts only a whole decimal number, so a mistyped step is an error rather
 // than a silent zero.
 bool parse_number(const wchar_t* text, long* value)
@@ -109,6 +123,17 @@ bool parse_number(const wchar_t* text, long* value)
     wchar_t* end = nullptr;
     *value = wcstol(text, &end, 10);
     return end != text && *end == L'\0';
+}
+
+bool parse_control(const wchar_t* text, long* id)
+{
+    for (const ControlName& control : kControlNames) {
+        if (wcscmp(text, control.name) == 0) {
+            *id = control.id;
+            return true;
+        }
+    }
+    return parse_number(text, id);
 }
 
 } // namespace
@@ -123,11 +148,14 @@ int wmain(int argc, wchar_t** argv)
 
     for (int i = 2; i < argc; ++i) {
         std::wstring step = argv[i];
-        bool takes_number = step == L"wait" || step == L"click" || step == L"sleep" || step == L"text" ||
-                            step == L"ctrlrect" || step == L"enabled" || step == L"checked";
+        bool takes_ms = step == L"wait" || step == L"sleep";
+        bool takes_id = step == L"click" || step == L"text" || step == L"ctrlrect" || step == L"enabled" ||
+                        step == L"checked";
         long number = 0;
-        if (takes_number && (i + 1 >= argc || !parse_number(argv[++i], &number)))
+        if (takes_ms && (i + 1 >= argc || !parse_number(argv[++i], &number)))
             return fail(1, L"step '" + step + L"' needs a number");
+        if (takes_id && (i + 1 >= argc || !parse_control(argv[++i], &number)))
+            return fail(1, L"step '" + step + L"' needs a control name or number");
 
         if (step == L"sleep") {
             Sleep((DWORD)number);
@@ -148,7 +176,7 @@ int wmain(int argc, wchar_t** argv)
             write_line(STD_OUTPUT_HANDLE, shown ? L"1" : L"0");
             continue;
         }
-        if (!takes_number && step != L"rect" && step != L"windows" && step != L"close")
+        if (!takes_id && step != L"rect" && step != L"windows" && step != L"close")
             return fail(1, L"unknown step '" + step + L"'");
 
         // Without a wait step the window must already be there; it may also have

@@ -84,21 +84,21 @@ session() {
 
     # The strip advances a frame every 768 ms; the third of its six frames,
     # 2.3 to 3 s after Start, has the ball in the middle.
-    click_control "$main" 1012
+    click_control "$main" IDC_START
     park
     sleep 2.6
     [ -z "$suffix" ] && shoot "$docs/banner-rolling.png" 0 "$dialog"
 
-    click_control "$main" 1013
+    click_control "$main" IDC_FIX_ALL
     park
     # The pass under way finishes before the title comes back.
     sleep 5
     shoot "$docs/main-dialog$suffix.png" 0 "$dialog"
 
-    click_control "$main" 1015
+    click_control "$main" IDC_BANNER
     poke "$about" wait 5000 >/dev/null || die "no About box"
     read -r ax ay aw ah < <(poke "$about" rect)
-    click_control "$about" 1014
+    click_control "$about" IDC_ABOUT_ICON
     for _ in $(seq 50); do
         [ -n "$(popup_at "$balloon_w" "$balloon_h")" ] && break
         sleep 0.1
@@ -117,12 +117,12 @@ session() {
         shoot "$docs/about-remark.png" 16 "$ax $ay $aw $ah" "$kx $ky $mascot_w $mascot_h" "$bx $by $balloon_w $balloon_h"
     fi
 
-    click_control "$about" 1
+    click_control "$about" IDOK
     for _ in $(seq 50); do
         [ "$(poke "$about" visible)" = 0 ] && break
         sleep 0.1
     done
-    click_control "$main" 1
+    click_control "$main" IDOK
     wait "$program_pid"
     program_pid=
 }

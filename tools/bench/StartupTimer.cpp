@@ -26,6 +26,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "resource.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -34,9 +36,6 @@
 
 namespace {
 
-const int kStartId = 1012;
-const int kFixAllId = 1013;
-const int kFirstNumberId = 1000;
 const int kNumberCount = 6;
 const double kSpinPeriodMs = 64.0;
 // The banner finishes its pass of six 768 ms frames after the numbers stop.
@@ -151,7 +150,7 @@ std::wstring numbers(HWND window)
     for (int i = 0; i < kNumberCount; ++i) {
         wchar_t text[32] = L"";
         DWORD_PTR copied = 0;
-        HWND control = GetDlgItem(window, kFirstNumberId + i);
+        HWND control = GetDlgItem(window, IDC_NUMBER1 + i);
         if (control)
             SendMessageTimeoutW(control, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                                 kReplyTimeoutMs, &copied);
@@ -168,17 +167,17 @@ bool act(HWND window, const std::wstring& action)
         return true;
     }
     if (action == L"spin") {
-        if (!click(window, kStartId))
+        if (!click(window, IDC_START))
             return false;
         // Let the first ticks and the banner's first frame go by.
         Sleep(1000);
         return true;
     }
     if (action == L"drawn") {
-        if (!click(window, kStartId))
+        if (!click(window, IDC_START))
             return false;
         Sleep(1000);
-        if (!click(window, kFixAllId))
+        if (!click(window, IDC_FIX_ALL))
             return false;
         Sleep(kBannerSettleMs);
         return true;
