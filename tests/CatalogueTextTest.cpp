@@ -1,10 +1,14 @@
 // The remark texts as the program loads them from its string table, and
-// whether each fits the balloon's text area in the balloon's font.
+// whether each fits the balloon's text area in the balloon's own font, with a
+// glyph for every character.
+#include "CBalloonDlg.h"
 #include "CDC.h"
 #include "CGdiObject.h"
 #include "CString.h"
 #include "RemarkCatalogue.h"
 #include "ScopedSelection.h"
+#include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -31,13 +35,6 @@ std::set<unsigned> TextsTheProgramLoads()
     return ids;
 }
 
-// The balloon's remark font, as the balloon creates it.
-void MakeRemarkFont(CFont& font)
-{
-    font.CreateFont(12, 0, 0, 0, FW_EXTRALIGHT, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY,
-                    FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
-}
-
 TEST(CatalogueText, EveryTextLoadsClean)
 {
     const std::set<unsigned> ids = TextsTheProgramLoads();
@@ -61,22 +58,31 @@ std::string Utf8(LPCWSTR text)
     return buffer;
 }
 
+// The font a balloon made its own, whichever face it found.
 class CatalogueTextFont : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeRemarkFont(font);
-        ASSERT_TRUE(font.GetSafeHandle());
+        auto* balloon = new CBalloonDlg(&owner);
+        if (!balloon->Create()) {
+            delete balloon;
+            FAIL() << "no balloon";
+        }
+        font = (balloon->*&BalloonSpy::m_font).GetSafeHandle();
+        ASSERT_TRUE(font);
         ASSERT_TRUE(dc.GetSafeHdc());
     }
+    // The balloon goes with its owner.
+    void TearDown() override { owner.DestroyWindow(); }
 
-    CFont font;
+    OwnerWindow owner{116, 126, 90, 80};
+    HGDIOBJ font = nullptr;
     CCompatibleDC dc{nullptr};
 };
 
 TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
 {
-    ScopedSelection selection(dc, font.GetSafeHandle());
+    ScopedSelection selection(dc, font);
     wchar_t face[LF_FACESIZE] = {};
     ::GetTextFaceW(dc.m_hDC, LF_FACESIZE, face);
     TEXTMETRICW tm{};
@@ -106,9 +112,9 @@ TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
     EXPECT_EQ(2 * half.cx, kanji.cx);
 }
 
-TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
+TEST_F(CatalogueTextFont, EveryTextFitsTheBalloonWithAGlyphForEachCharacter)
 {
-    ScopedSelection selection(dc, font.GetSafeHandle());
+    ScopedSelection selection(dc, font);
     long widest = 0, tallest = 0;
     for (unsigned id : TextsTheProgramLoads()) {
         CString text;
@@ -118,6 +124,7 @@ TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
         EXPECT_LE(rect.right - rect.left, kAreaWidth) << id;
         EXPECT_LE(rect.bottom - rect.top, kAreaHeight) << id;
         EXPECT_GT(rect.bottom - rect.top, 0) << id;
+        EXPECT_EQ(L"", MissingGlyphs(static_cast<HFONT>(font), std::wstring(text))) << id;
         widest = std::max(widest, static_cast<long>(rect.right - rect.left));
         tallest = std::max(tallest, static_cast<long>(rect.bottom - rect.top));
     }

@@ -4,6 +4,7 @@
 #include "CWnd.h"
 
 #include <string>
+#include <vector>
 
 // A plain visible pop-up at a given screen rectangle, standing in for an
 // owner window.
@@ -35,6 +36,23 @@ inline std::wstring LoadedString(UINT id)
     LPCWSTR text = nullptr;
     const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// The characters of `text` that `font` has no glyph for: the ones it would
+// draw as empty boxes. Line feeds are layout, not glyphs.
+inline std::wstring MissingGlyphs(HFONT font, const std::wstring& text)
+{
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    std::wstring missing;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (glyphs[i] == 0xFFFF && text[i] != L'\n')
+            missing += text[i];
+    return missing;
 }
 
 // Milliseconds since start, from the performance counter: GetTickCount
