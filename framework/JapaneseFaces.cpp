@@ -2,15 +2,15 @@
 
 namespace {
 
-// Each list starts with the face the program asks for; a face that fails to
-// show is simply skipped.
+// Each list starts with the face the program asks for; a face that is not
+// installed is simply skipped.
 const LPCWSTR kProportionalGothic[] = {
     L"ＭＳ Ｐゴシック",  // the dialogs' face: their layout is measured in its dialog units
     L"MS PGothic",        // the same face under its English name
     L"IPAPGothic",        // drawn to the same widths, so the dialogs keep their designed size
     L"TakaoPGothic",      // IPAPGothic under another name, as some distributions ship it
-    L"VL PGothic",        // other widths: the dialogs come out a little larger
-    L"Noto Sans CJK JP",  // other widths; installed with many Linux desktops
+    L"VL PGothic",        // common on Linux; other metrics, so the dialogs come out taller
+    L"Noto Sans CJK JP",  // installed with many Linux desktops; other metrics too
 };
 
 const LPCWSTR kFixedPitchGothic[] = {

@@ -118,6 +118,19 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
     }
 }
 
+// Whatever face draws, the banner's picture stays on the dialog.
+TEST_F(JapaneseText, TheBannerLiesInsideTheMainDialog)
+{
+    RECT client, banner = WindowRect(::GetDlgItem(main.m_hWnd, IDC_BANNER)), overlap;
+    ::GetClientRect(main.m_hWnd, &client);
+    ::MapWindowPoints(main.m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_FALSE(::IsRectEmpty(&banner));
+    ::IntersectRect(&overlap, &banner, &client);
+    EXPECT_TRUE(::EqualRect(&overlap, &banner))
+        << "banner " << banner.right - banner.left << " wide, ends at " << banner.right << "; client ends at "
+        << client.right;
+}
+
 // The sizes are printed for the run in the prefix that maps the template's
 // face, and compared where a run is given them.
 TEST_F(JapaneseText, TheDialogsKeepTheSizeTheyHaveInTheTemplateFace)
