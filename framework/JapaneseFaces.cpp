@@ -1,5 +1,7 @@
 #include "JapaneseFaces.h"
 
+#include <vector>
+
 namespace {
 
 // Each list starts with the face the program asks for; a face that is not
@@ -72,4 +74,22 @@ LPCWSTR InstalledFaceFor(LPCWSTR face)
     }
     ::ReleaseDC(nullptr, screen);
     return chosen;
+}
+
+bool HasGlyphs(HFONT font, LPCWSTR text)
+{
+    const int length = ::lstrlenW(text);
+    std::vector<WORD> glyphs(static_cast<size_t>(length));
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, font);
+    const bool read = length == 0 || ::GetGlyphIndicesW(dc, text, length, glyphs.data(),
+                                                        GGI_MARK_NONEXISTING_GLYPHS) == static_cast<DWORD>(length);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    if (!read)
+        return false;
+    for (int i = 0; i < length; ++i)
+        if (glyphs[static_cast<size_t>(i)] == 0xFFFF && text[i] != L'\n')
+            return false;
+    return true;
 }

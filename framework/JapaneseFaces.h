@@ -9,3 +9,7 @@
 // of the same kind, in order of preference; `face` again when there is none,
 // or when it is not one of the faces we know stand-ins for.
 LPCWSTR InstalledFaceFor(LPCWSTR face);
+
+// Whether `font` itself has a glyph for every character of `text` (line
+// feeds aside). Font linking may still draw what it lacks, or may not.
+bool HasGlyphs(HFONT font, LPCWSTR text);

@@ -7,6 +7,7 @@
 #include "TestWindows.h"
 #include "resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,6 +47,44 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
+// The tooltip controls the dialog owns.
+std::vector<HWND> Tooltips(HWND owner)
+{
+    struct Search {
+        HWND owner;
+        std::vector<HWND> found;
+    } search{owner, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t name[64] = {};
+            ::GetClassNameW(hWnd, name, 64);
+            if (::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && ::GetWindow(hWnd, GW_OWNER) == s->owner)
+                s->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<std::wstring> TipTexts(HWND tooltip)
+{
+    std::vector<std::wstring> texts;
+    const auto count = static_cast<UINT>(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (UINT i = 0; i < count; ++i) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        if (!::SendMessageW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)))
+            continue;
+        wchar_t text[256] = {};
+        info.lpszText = text;
+        ::SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 // The face the font was asked for, which is the face that draws it when the
 // face is installed.
 std::wstring RequestedFace(HFONT font)
@@ -53,6 +92,14 @@ std::wstring RequestedFace(HFONT font)
     LOGFONTW logFont{};
     ::GetObjectW(font, sizeof logFont, &logFont);
     return logFont.lfFaceName;
+}
+
+void ExpectGlyphs(HWND window, const std::wstring& text)
+{
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font) << Utf8(text);
+    EXPECT_EQ("", Utf8(MissingGlyphs(font, text)))
+        << "in \"" << Utf8(text) << "\", face " << Utf8(RequestedFace(font));
 }
 
 std::wstring FromUtf8(const char* text)
@@ -81,7 +128,7 @@ protected:
     CAboutDlg about;
 };
 
-TEST_F(JapaneseText, EveryControlTextHasAGlyphForEachCharacterInItsFont)
+TEST_F(JapaneseText, EveryControlAndTipTextHasAGlyphForEachCharacterInItsFont)
 {
     std::set<std::wstring> checked;
     for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
@@ -90,17 +137,21 @@ TEST_F(JapaneseText, EveryControlTextHasAGlyphForEachCharacterInItsFont)
             // An icon's "text" is its resource ordinal, 0xFFFF and a number.
             if (text.empty() || text[0] == 0xFFFF)
                 continue;
-            const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-            ASSERT_NE(nullptr, font) << Utf8(text);
-            EXPECT_EQ("", Utf8(MissingGlyphs(font, text)))
-                << "in \"" << Utf8(text) << "\", face " << Utf8(RequestedFace(font));
+            ExpectGlyphs(control, text);
             checked.insert(text);
         }
+        for (HWND tooltip : Tooltips(dialog))
+            for (const std::wstring& text : TipTexts(tooltip)) {
+                ExpectGlyphs(tooltip, text);
+                checked.insert(text);
+            }
     }
     // The texts that showed empty boxes where no face was mapped.
     EXPECT_EQ(1u, checked.count(L"一気に確定"));
     EXPECT_EQ(1u, checked.count(L"終了"));
     EXPECT_EQ(1u, checked.count(L"(C) 2026 Bamzo to Vuka6 開発チーム"));
+    EXPECT_EQ(1u, checked.count(L"左クリックでバージョン情報\n・・・・・+なにか。"));
+    EXPECT_EQ(1u, checked.count(L"・・・・・・・"));
 }
 
 // Where the template's face is installed it is the one asked for; the runs
