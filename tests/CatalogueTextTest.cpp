@@ -51,13 +51,6 @@ TEST(CatalogueText, EveryTextLoadsClean)
     }
 }
 
-std::string Utf8(LPCWSTR text)
-{
-    char buffer[256] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
-    return buffer;
-}
-
 // The font a balloon made its own, whichever face it found.
 class CatalogueTextFont : public ::testing::Test {
 protected:

@@ -18,22 +18,6 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text)
-{
-    std::string out(text.size() * 3 + 1, '\0');
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
-                                        static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return out;
-}
-
-std::wstring Text(HWND hWnd)
-{
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(hWnd, buffer, 256);
-    return buffer;
-}
-
 std::vector<HWND> Children(HWND parent)
 {
     std::vector<HWND> children;
@@ -133,7 +117,7 @@ TEST_F(JapaneseText, EveryControlAndTipTextHasAGlyphForEachCharacterInItsFont)
     std::set<std::wstring> checked;
     for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
         for (HWND control : Children(dialog)) {
-            const std::wstring text = Text(control);
+            const std::wstring text = WindowText(control);
             // An icon's "text" is its resource ordinal, 0xFFFF and a number.
             if (text.empty() || text[0] == 0xFFFF)
                 continue;

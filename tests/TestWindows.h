@@ -31,6 +31,23 @@ inline RECT WindowRect(HWND hWnd)
     return rect;
 }
 
+inline std::wstring WindowText(HWND hWnd)
+{
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hWnd, buffer, 256);
+    return buffer;
+}
+
+// For messages: gtest prints wide strings as escapes.
+inline std::string Utf8(const std::wstring& text)
+{
+    std::string out(text.size() * 3 + 1, '\0');
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                        static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return out;
+}
+
 inline std::wstring LoadedString(UINT id)
 {
     LPCWSTR text = nullptr;
