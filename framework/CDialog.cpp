@@ -2,8 +2,12 @@
 
 #include "CDataExchange.h"
 #include "CWinApp.h"
+#include "DialogTemplateFace.h"
+#include "JapaneseFaces.h"
 
 #include <exception>
+#include <string>
+#include <vector>
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
@@ -26,15 +30,41 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     // delete itself: a failed Create leaves the object to its creator, who
     // discards it exactly once.
     EnterMessage();
-    const HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                                           parent ? parent->m_hWnd : nullptr, DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    const HWND hWnd = CreateFromTemplate(parent ? parent->m_hWnd : nullptr);
     if (!hWnd || !::IsWindow(hWnd)) {
         LeaveMessageWithoutPostNcDestroy();
         return FALSE;
     }
     LeaveMessage();
     return TRUE;
+}
+
+// The template's face may be missing (a system in another language, a Wine
+// prefix that does not map it): the dialog manager would then pick a face of
+// its own, which may lack the Japanese characters or have other widths, and
+// dialog units with it. Such a dialog is made from a copy of its template
+// that names an installed face of the same kind.
+HWND CDialog::CreateFromTemplate(HWND owner)
+{
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    const HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(m_templateId), RT_DIALOG);
+    const HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const auto* data = static_cast<const uint8_t*>(loaded ? ::LockResource(loaded) : nullptr);
+    if (!data)
+        return nullptr;
+    const size_t size = ::SizeofResource(module, resource);
+
+    std::u16string face;
+    std::vector<uint8_t> copy;
+    if (ReadTemplateFace(data, size, &face)) {
+        const LPCWSTR wanted = reinterpret_cast<LPCWSTR>(face.c_str());
+        const LPCWSTR installed = InstalledFaceFor(wanted);
+        if (::lstrcmpW(installed, wanted) != 0 &&
+            ReplaceTemplateFace(data, size, reinterpret_cast<const char16_t*>(installed), &copy))
+            data = copy.data();
+    }
+    return ::CreateDialogIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(data), owner, DialogProc,
+                                        reinterpret_cast<LPARAM>(this));
 }
 
 // A dialog made without a parent is owned by the application's main window,
@@ -59,8 +89,7 @@ INT_PTR CDialog::DoModal()
 
     m_modalResult = -1;
     m_inModalLoop = true;
-    const HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), owner,
-                                           DialogProc, reinterpret_cast<LPARAM>(this));
+    const HWND hWnd = CreateFromTemplate(owner);
     if (hWnd && m_inModalLoop && !::IsWindowVisible(hWnd))
         ::ShowWindow(hWnd, SW_SHOWNORMAL);
 

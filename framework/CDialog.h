@@ -37,6 +37,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND CreateFromTemplate(HWND owner);
     HWND OwnerForModal() const;
     BOOL PumpMessage();
 

@@ -1,6 +1,7 @@
 #include "CToolTipCtrl.h"
 
 #include "CString.h"
+#include "JapaneseFaces.h"
 
 #include <commctrl.h>
 
@@ -36,5 +37,12 @@ BOOL CToolTipCtrl::AddTool(CWnd* tool, LPCWSTR text)
     info.uId = reinterpret_cast<UINT_PTR>(tool->m_hWnd);
     // The control copies the text.
     info.lpszText = const_cast<LPWSTR>(text);
+    // The tip's own font is the system's, which may have no Japanese (a
+    // system in another language, a Wine prefix without font links); the
+    // dialog's font was chosen to show the dialog's texts.
+    const auto tipFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    const auto dialogFont = reinterpret_cast<HFONT>(::SendMessageW(info.hwnd, WM_GETFONT, 0, 0));
+    if (dialogFont && !HasGlyphs(tipFont, text) && HasGlyphs(dialogFont, text))
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
 }

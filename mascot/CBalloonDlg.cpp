@@ -1,42 +1,10 @@
 #include "CBalloonDlg.h"
 
+#include "JapaneseFaces.h"
 #include "ScopedSelection.h"
 #include "RandomSource.h"
 #include "RemarkCatalogue.h"
 #include "resource.h"
-
-namespace {
-
-// The remark font's face, or the first Japanese fixed-pitch Gothic that is
-// installed where it is not.
-LPCWSTR RemarkFace()
-{
-    static const LPCWSTR kFaces[] = {L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic", L"IPAゴシック",
-                                     L"TakaoGothic", L"VL Gothic", L"Noto Sans Mono CJK JP"};
-    const HDC screen = ::GetDC(nullptr);
-    LPCWSTR chosen = kFaces[0];
-    for (LPCWSTR face : kFaces) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = SHIFTJIS_CHARSET;
-        ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-        bool found = false;
-        ::EnumFontFamiliesExW(
-            screen, &wanted,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-                *reinterpret_cast<bool*>(found) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
-        if (found) {
-            chosen = face;
-            break;
-        }
-    }
-    ::ReleaseDC(nullptr, screen);
-    return chosen;
-}
-
-}  // namespace
 
 CBalloonDlg::CBalloonDlg(CWnd* pOwner) : CPicturePopup(IDD_BALLOON, pOwner) {}
 
@@ -76,7 +44,7 @@ BOOL CBalloonDlg::CreateRemarkFont()
 {
     return m_font.CreateFont(Scale(12), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                             RemarkFace());
+                             InstalledFaceFor(L"ＭＳ ゴシック"));
 }
 
 // Without a font at the new size the remarks still show, in the window's

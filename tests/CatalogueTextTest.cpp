@@ -1,6 +1,6 @@
 // The remark texts as the program loads them from its string table, and
 // whether each fits the balloon's text area in the font the balloon window
-// really uses, at the display's scale.
+// really uses, at the display's scale, with a glyph for every character.
 #include "CBalloonDlg.h"
 #include "CDC.h"
 #include "CGdiObject.h"
@@ -47,13 +47,7 @@ TEST(CatalogueText, EveryTextLoadsClean)
     }
 }
 
-std::string Utf8(LPCWSTR text)
-{
-    char buffer[256] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
-    return buffer;
-}
-
+// The font a balloon made its own, whichever face it found.
 class CatalogueTextFont : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,10 +57,11 @@ protected:
             delete balloon;
             FAIL() << "no balloon";
         }
-        font = (balloon->*&BalloonSpy::m_font).m_hObject;
+        font = (balloon->*&BalloonSpy::m_font).GetSafeHandle();
         ASSERT_TRUE(font);
         ASSERT_TRUE(dc.GetSafeHdc());
     }
+    // The balloon goes with its owner.
     void TearDown() override { owner.DestroyWindow(); }
 
     OwnerWindow owner{116, 126, 90, 80};
@@ -106,7 +101,7 @@ TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
     EXPECT_EQ(2 * half.cx, kanji.cx);
 }
 
-TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
+TEST_F(CatalogueTextFont, EveryTextFitsTheBalloonWithAGlyphForEachCharacter)
 {
     // The text area inside the balloon: (35,12)-(274,86) at 96 DPI, its
     // edges each scaled on their own.
@@ -122,6 +117,7 @@ TEST_F(CatalogueTextFont, EveryTextFitsTheBalloon)
         EXPECT_LE(rect.right - rect.left, kAreaWidth) << id;
         EXPECT_LE(rect.bottom - rect.top, kAreaHeight) << id;
         EXPECT_GT(rect.bottom - rect.top, 0) << id;
+        EXPECT_EQ(L"", MissingGlyphs(static_cast<HFONT>(font), std::wstring(text))) << id;
         widest = std::max(widest, static_cast<long>(rect.right - rect.left));
         tallest = std::max(tallest, static_cast<long>(rect.bottom - rect.top));
     }

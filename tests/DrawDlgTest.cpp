@@ -2,6 +2,7 @@
 // through a draw, its system menu, tooltip, banner click and timers.
 #include "CDrawDlg.h"
 #include "DrawModel.h"
+#include "TestWindows.h"
 #include "RandomSource.h"
 #include "resource.h"
 
@@ -34,13 +35,6 @@ protected:
     }
 };
 
-std::wstring Text(HWND hWnd)
-{
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(hWnd, buffer, 256);
-    return buffer;
-}
-
 class DrawDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,7 +60,7 @@ protected:
     {
         std::vector<int> numbers;
         for (int i = 0; i < 6; ++i)
-            numbers.push_back(std::stoi(Text(Item(IDC_NUMBER1 + i))));
+            numbers.push_back(std::stoi(WindowText(Item(IDC_NUMBER1 + i))));
         return numbers;
     }
 
@@ -76,7 +70,7 @@ protected:
 
 TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
 {
-    EXPECT_EQ(L"Bamzo to Vuka6", Text(hWnd));
+    EXPECT_EQ(L"Bamzo to Vuka6", WindowText(hWnd));
     const LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_CAPTION | WS_SYSMENU), style & (WS_POPUP | WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(0, style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -84,16 +78,16 @@ TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
 
     const wchar_t* letters[] = {L"Ｖ", L"Ｕ", L"Ｋ", L"Ａ", L"☆", L"６"};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(letters[i], Text(Item(IDC_NUMBER1 + i)));
+        EXPECT_EQ(letters[i], WindowText(Item(IDC_NUMBER1 + i)));
         const LONG toggle = ::GetWindowLongW(Item(IDC_FIX1 + i), GWL_STYLE);
         EXPECT_EQ(BS_AUTOCHECKBOX, toggle & BS_TYPEMASK);
         EXPECT_TRUE(toggle & BS_PUSHLIKE);
         EXPECT_TRUE(::GetWindowLongW(Item(IDC_FIX1 + i), GWL_EXSTYLE) & WS_EX_STATICEDGE);
         EXPECT_FALSE(Enabled(IDC_FIX1 + i));
     }
-    EXPECT_EQ(L"終了", Text(Item(IDOK)));
-    EXPECT_EQ(L"Start", Text(Item(IDC_START)));
-    EXPECT_EQ(L"一気に確定", Text(Item(IDC_FIX_ALL)));
+    EXPECT_EQ(L"終了", WindowText(Item(IDOK)));
+    EXPECT_EQ(L"Start", WindowText(Item(IDC_START)));
+    EXPECT_EQ(L"一気に確定", WindowText(Item(IDC_FIX_ALL)));
     EXPECT_TRUE(Enabled(IDOK));
     EXPECT_TRUE(Enabled(IDC_START));
     EXPECT_FALSE(Enabled(IDC_FIX_ALL));
@@ -185,7 +179,7 @@ TEST_F(DrawDlgTest, ADrawThroughTheControls)
     EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
 
     // Start leaves the labels alone; the first tick writes all six.
-    EXPECT_EQ(L"Ｖ", Text(Item(IDC_NUMBER1)));
+    EXPECT_EQ(L"Ｖ", WindowText(Item(IDC_NUMBER1)));
     Tick(ID_TIMER_SPIN);
     for (int n : Numbers()) {
         EXPECT_GE(n, 0);
@@ -195,10 +189,10 @@ TEST_F(DrawDlgTest, ADrawThroughTheControls)
     Click(IDC_FIX3);
     EXPECT_TRUE(Checked(IDC_FIX3));
     EXPECT_FALSE(Enabled(IDC_FIX3));
-    const std::wstring third = Text(Item(IDC_NUMBER3));
+    const std::wstring third = WindowText(Item(IDC_NUMBER3));
     for (int tick = 0; tick < 20; ++tick)
         Tick(ID_TIMER_SPIN);
-    EXPECT_EQ(third, Text(Item(IDC_NUMBER3))) << "a fixed label never spins";
+    EXPECT_EQ(third, WindowText(Item(IDC_NUMBER3))) << "a fixed label never spins";
 
     Click(IDC_FIX_ALL);
     const std::vector<int> numbers = Numbers();

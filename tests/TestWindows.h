@@ -74,6 +74,23 @@ inline RECT WindowRect(HWND hWnd)
     return rect;
 }
 
+inline std::wstring WindowText(HWND hWnd)
+{
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hWnd, buffer, 256);
+    return buffer;
+}
+
+// For messages: gtest prints wide strings as escapes.
+inline std::string Utf8(const std::wstring& text)
+{
+    std::string out(text.size() * 3 + 1, '\0');
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0],
+                                        static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return out;
+}
+
 inline std::wstring LoadedString(UINT id)
 {
     LPCWSTR text = nullptr;
@@ -98,6 +115,23 @@ inline int ScreenDpi()
 inline int Scaled(int pixels)
 {
     return (pixels * ScreenDpi() + 48) / 96;
+}
+
+// The characters of `text` that `font` has no glyph for: the ones it would
+// draw as empty boxes. Line feeds are layout, not glyphs.
+inline std::wstring MissingGlyphs(HFONT font, const std::wstring& text)
+{
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    std::wstring missing;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (glyphs[i] == 0xFFFF && text[i] != L'\n')
+            missing += text[i];
+    return missing;
 }
 
 // Milliseconds since start, from the performance counter: GetTickCount

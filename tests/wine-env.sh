@@ -1,10 +1,19 @@
 # Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
 #
 # Source this file; it only defines functions:
-#   wine_env_start DIR   prefix in DIR/wineprefix, a display, exported WINE* vars
-#   wine_env_stop        stop only what wine_env_start started (safe to repeat)
-#   wine_env_set_dpi N   display scale N (96, 120, 144, 192) for programs started next
-#   wine_env_find_wine   print Wine's path; starts nothing
+#   wine_env_start DIR [KIND]   prefix in DIR/wineprefix, a display, exported WINE* vars
+#   wine_env_stop               stop only what wine_env_start started (safe to repeat)
+#   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
+#   wine_env_find_wine          print Wine's path; starts nothing
+#
+# KIND says what the prefix is for (a DIR holds one kind; asking it for
+# another makes its prefix again):
+#   tests    the default: the program's Japanese faces mapped to the IPA fonts,
+#            and windows left unmanaged, for an Xvfb without a window manager
+#   desktop  the same faces, with windows managed by the desktop's window
+#            manager: tools/run.sh on a real display
+#   plain    what wineboot makes, with no faces mapped and no font links: the
+#            program must find its faces itself (tests/plain_prefix.sh)
 #
 # A run script typically does:
 #   . tests/wine-env.sh
@@ -57,35 +66,40 @@ _wine_env_multi_sz_hex() {
 # The .reg file must be UTF-16LE with a BOM: with the C locale, regedit would
 # mangle the full-width Japanese face names of an 8-bit file.
 # Managed=N: with no window manager under Xvfb, Wine draws caption and frame.
+# On a desktop it would put the window out of the window manager's care
+# (override-redirect: no taskbar entry, no Alt+Tab, always on top).
 # No AeDebug debugger: Wine's default (winedbg --auto) prints a backtrace but
 # then ends the crashed program with exit code 0, so a crashing test would
 # pass (or wait behind a crash dialog). Without it the program exits with the
 # exception code (0xC0000005 shows up as 5) after Wine's one-line report.
 _wine_env_write_reg() {
-    local link
+    local kind=$2 link
     link=$(_wine_env_multi_sz_hex "ipagp.ttf,IPAPGothic")
     {
         printf '\xef\xbb\xbf'
-        cat <<EOF
-Windows Registry Editor Version 5.00
-
+        printf 'Windows Registry Editor Version 5.00\n\n'
+        [ "$kind" = plain ] || cat <<EOF
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"
 "ＭＳ ゴシック"="IPAGothic"
 "MS PGothic"="IPAPGothic"
 "MS Gothic"="IPAGothic"
 
-[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
-"Managed"="N"
-
-[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]
-"Debugger"=""
-
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 "Tahoma"=hex(7):$link
 "MS Sans Serif"=hex(7):$link
 "Microsoft Sans Serif"=hex(7):$link
 "MS Shell Dlg"=hex(7):$link
+
+EOF
+        [ "$kind" = desktop ] || cat <<EOF
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+
+EOF
+        cat <<EOF
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]
+"Debugger"=""
 
 EOF
     } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$1"
@@ -95,8 +109,10 @@ EOF
 # The stamp is written last, so an interrupted set-up is simply done again.
 _wine_env_prefix() {
     local stamp="$WINEPREFIX/.vuka6-ready" reg="$_WINE_ENV_DIR/wine-env.reg"
-    local start=$SECONDS
-    [ "$(cat "$stamp" 2>/dev/null)" = "$_WINE_ENV_STAMP_VERSION" ] && return 0
+    local start=$SECONDS ready=$_WINE_ENV_STAMP_VERSION
+    # A tests prefix from before there were kinds is still a tests prefix.
+    [ "$_WINE_ENV_KIND" = tests ] || ready="$ready $_WINE_ENV_KIND"
+    [ "$(cat "$stamp" 2>/dev/null)" = "$ready" ] && return 0
 
     _wine_env_log "setting up prefix $WINEPREFIX"
     if [ -e "$WINEPREFIX" ]; then
@@ -108,11 +124,17 @@ _wine_env_prefix() {
     "$WINE" wineboot -i >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "wineboot failed"; return 1; }
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 
-    _wine_env_write_reg "$reg"
+    _wine_env_write_reg "$reg" "$_WINE_ENV_KIND"
     "$WINE" regedit /S "$reg" >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "regedit failed"; return 1; }
     # regedit returns before the server has flushed the hives; the next Wine
     # process must see the settings, so wait for the server to go away.
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+
+    if [ "$_WINE_ENV_KIND" = plain ]; then
+        printf '%s\n' "$ready" >"$stamp"
+        _wine_env_log "plain prefix ready in $((SECONDS - start)) s"
+        return 0
+    fi
 
     # This Wine build does not pick up its own Marlett from its data folder, and
     # without it the caption's close box is drawn as a plain letter "r".
@@ -128,7 +150,7 @@ _wine_env_prefix() {
         cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$_WINE_ENV_LOG"
     fi
 
-    printf '%s\n' "$_WINE_ENV_STAMP_VERSION" >"$stamp"
+    printf '%s\n' "$ready" >"$stamp"
     _wine_env_log "prefix ready in $((SECONDS - start)) s"
 }
 
@@ -255,7 +277,11 @@ _wine_env_leave() {
 }
 
 wine_env_start() {
-    local dir=${1:?usage: wine_env_start DIR}
+    local dir=${1:?usage: wine_env_start DIR [tests|desktop|plain]} kind=${2:-tests}
+    case $kind in
+        tests | desktop | plain) ;;
+        *) echo "wine-env: unknown prefix kind $kind" >&2; return 1 ;;
+    esac
     mkdir -p "$dir" && dir=$(cd "$dir" && pwd) || return 1
 
     # A second start for the same folder keeps what is running; for another
@@ -270,6 +296,7 @@ wine_env_start() {
             sed 's/^declare -x /export /')
     fi
     _WINE_ENV_DIR=$dir
+    _WINE_ENV_KIND=$kind
     _WINE_ENV_LOG=$dir/wine-env.log
 
     export WINE WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d" WINEARCH=win64
@@ -295,5 +322,5 @@ wine_env_stop() {
 
     unset DISPLAY WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH WINE
     eval "$_WINE_ENV_SAVED"
-    unset _WINE_ENV_DIR _WINE_ENV_SAVED
+    unset _WINE_ENV_DIR _WINE_ENV_KIND _WINE_ENV_SAVED
 }

@@ -14,17 +14,18 @@ build=$top/build/mingw
 (cd "$top" && cmake --preset mingw >/dev/null) || exit 1
 cmake --build "$build" --target Vuka6 poke >/dev/null || exit 1
 
-had_display=${DISPLAY:-}
 # shellcheck source=../tests/wine-env.sh
 source "$top/tests/wine-env.sh"
-
-wine_env_start "$build" || exit 1
 trap wine_env_stop EXIT
 
-if [ -n "$had_display" ]; then
+# A desktop's window manager takes care of the window, so it gets a prefix
+# of its own; the tests' prefix leaves windows unmanaged for their Xvfb.
+if [ -n "${DISPLAY:-}" ]; then
+    wine_env_start "$build/desktop" desktop || exit 1
     "$WINE" "$build/Vuka6.exe"
     exit 0
 fi
+wine_env_start "$build" || exit 1
 
 title="Bamzo to Vuka6"
 "$WINE" "$build/Vuka6.exe" &

@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix    # the Windows cross compiler and windres
     wine64 xvfb xauth xdotool     # running the program and its tests
     fonts-ipafont-gothic          # Japanese faces for the dialogs under Wine
+    fonts-vlgothic fonts-dejavu-core x11-utils  # another Japanese font, Latin faces, xwininfo: font and desktop tests
     imagemagick                   # screenshots
     googletest                    # GoogleTest sources, built by the project
     clang                         # the native sanitizer and fuzzer build
