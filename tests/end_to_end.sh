@@ -51,11 +51,11 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh"
 if [ -n "$WINEPREFIX" ] && [ -n "$DISPLAY" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
-    WINE=${WINE:-/usr/lib/wine/wine64}
+    WINE=${WINE:-$(wine_env_find_wine)}
 else
-    # shellcheck source=wine-env.sh
-    source "$here/wine-env.sh"
     own_env=1
     VUKA6_XVFB=1 wine_env_start "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
 fi
@@ -103,7 +103,7 @@ about_shown() { [ "$(poke "$about" visible)" = 1 ]; }
 mascot_and_balloon() { has_popup 90 80 && has_popup 284 96; }
 back_to_main() { about_gone && no_popups && main_enabled; }
 
-numbers() { poke "$main" text 1000 text 1001 text 1002 text 1003 text 1004 text 1005 | tr '\n' ' '; }
+numbers() { poke "$main" text IDC_NUMBER1 text IDC_NUMBER2 text IDC_NUMBER3 text IDC_NUMBER4 text IDC_NUMBER5 text IDC_NUMBER6 | tr '\n' ' '; }
 numbers_differ_from() { [ "$(numbers)" != "$1" ]; }
 all_numeric() {
     local n count=0
@@ -116,7 +116,7 @@ all_numeric() {
 # "1" when the toggle of slot ID is checked and no longer clickable.
 slot_locked() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 10 ]; }
 slot_open() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 01 ]; }
-fix_all_off() { [ "$(poke "$main" enabled 1013)" = 0 ]; }
+fix_all_off() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = 0 ]; }
 
 screen=$out/screen.png
 grab() { import -window root "$screen" || die "import could not read the display"; }
@@ -154,13 +154,13 @@ program_pid=$!
 poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear within 30 s"
 read -r mx my mw mh < <(poke "$main" rect)
 note "main dialog at $mx,$my ${mw}x$mh"
-[ "$(poke "$main" enabled 1013)" = 0 ] || bad "Fix-all is enabled before Start"
+[ "$(poke "$main" enabled IDC_FIX_ALL)" = 0 ] || bad "Fix-all is enabled before Start"
 grab
 save_shot 1-at-rest "$mx $my $mw $mh"
 
 # --- The keyboard alone: Tab to Start, Space, Tab to Fix-all, Space, Space -----
 # Exit is first in the tab order and has the focus when the dialog opens.
-fix_all_on() { [ "$(poke "$main" enabled 1013)" = 1 ]; }
+fix_all_on() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = 1 ]; }
 xdotool key Tab space
 within 3000 fix_all_on || die "Tab and Space from the opened dialog did not start a draw"
 xdotool key Tab space
@@ -172,22 +172,22 @@ within 3000 fix_all_on || {
 }
 
 # --- Start: the six numbers spin ----------------------------------------------
-click_control "$main" 1012
+click_control "$main" IDC_START
 within 3000 all_numeric || bad "after Start the labels are not all numbers: $(numbers)"
 first=$(numbers)
 within 2000 numbers_differ_from "$first" || bad "after Start the numbers do not change: $first"
-for id in 1006 1007 1008 1009 1010 1011; do
+for id in IDC_FIX1 IDC_FIX2 IDC_FIX3 IDC_FIX4 IDC_FIX5 IDC_FIX6; do
     slot_open "$id" || bad "after Start toggle $id is not unchecked and enabled"
 done
-[ "$(poke "$main" enabled 1013)" = 1 ] || bad "after Start Fix-all is not enabled"
+[ "$(poke "$main" enabled IDC_FIX_ALL)" = 1 ] || bad "after Start Fix-all is not enabled"
 grab
 save_shot 2-spinning "$mx $my $mw $mh"
 
 # --- Two toggles fix their slots; the others spin on ----------------------------
-click_control "$main" 1006
-within 2000 slot_locked 1006 || bad "toggle 1006 is not checked and disabled after its click"
-click_control "$main" 1009
-within 2000 slot_locked 1009 || bad "toggle 1009 is not checked and disabled after its click"
+click_control "$main" IDC_FIX1
+within 2000 slot_locked IDC_FIX1 || bad "toggle IDC_FIX1 is not checked and disabled after its click"
+click_control "$main" IDC_FIX4
+within 2000 slot_locked IDC_FIX4 || bad "toggle IDC_FIX4 is not checked and disabled after its click"
 read -r n1 _ _ n4 _ < <(numbers)
 sleep 0.3
 read -r again1 _ _ again4 _ < <(numbers)
@@ -196,14 +196,14 @@ for n in $n1 $n4; do
     ((n >= 1 && n <= 43)) || bad "a fixed slot shows $n, outside 1..43"
 done
 [ "$n1" != "$n4" ] || bad "both fixed slots show $n1"
-for id in 1007 1008 1010 1011; do
+for id in IDC_FIX2 IDC_FIX3 IDC_FIX5 IDC_FIX6; do
     slot_open "$id" || bad "toggle $id changed although it was not clicked"
 done
 grab
 save_shot 3-two-fixed "$mx $my $mw $mh"
 
 # --- Fix-all: six different numbers, everything locked -------------------------
-click_control "$main" 1013
+click_control "$main" IDC_FIX_ALL
 within 3000 fix_all_off || bad "Fix-all is still enabled after its click"
 final=$(numbers)
 read -r f1 _ _ f4 _ <<<"$final"
@@ -211,7 +211,7 @@ read -r f1 _ _ f4 _ <<<"$final"
 [ "$(tr ' ' '\n' <<<"$final" | grep -cE '^([1-9]|[1-3][0-9]|4[0-3])$')" = 6 ] ||
     bad "after Fix-all the numbers are not all in 1..43: $final"
 [ "$(tr ' ' '\n' <<<"$final" | grep . | sort -u | wc -l)" = 6 ] || bad "after Fix-all the numbers repeat: $final"
-for id in 1006 1007 1008 1009 1010 1011; do
+for id in IDC_FIX1 IDC_FIX2 IDC_FIX3 IDC_FIX4 IDC_FIX5 IDC_FIX6; do
     slot_locked "$id" || bad "after Fix-all toggle $id is not checked and disabled"
 done
 sleep 0.3
@@ -221,7 +221,7 @@ grab
 save_shot 4-fixed "$mx $my $mw $mh"
 
 # --- The banner opens the About box over a disabled main dialog -----------------
-click_control "$main" 1015
+click_control "$main" IDC_BANNER
 within 5000 about_shown || die "no About box after the banner click"
 read -r ax ay aw ah < <(poke "$about" rect)
 note "About box at $ax,$ay ${aw}x$ah"
@@ -230,7 +230,7 @@ grab
 save_shot 5-about "$mx $my $mw $mh" "$ax $ay $aw $ah"
 
 # --- The icon summons the mascot on the box's top edge, its balloon beside it ----
-click_control "$about" 1014
+click_control "$about" IDC_ABOUT_ICON
 within 5000 mascot_and_balloon || die "no 90x80 mascot and 284x96 balloon after the icon click"
 read -r kx ky < <(popup_at 90 80)
 read -r bx by < <(popup_at 284 96)
@@ -251,7 +251,7 @@ within 3000 balloon_says "$remark" "$greeting" ||
 save_shot 7-remark "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
 
 # --- OK: a farewell, then box, mascot and balloon go together -------------------
-read -r ox oy ow oh < <(poke "$about" ctrlrect 1)
+read -r ox oy ow oh < <(poke "$about" ctrlrect IDOK)
 clicked=$(now_ms)
 click_at $((ox + ow / 2)) $((oy + oh / 2))
 farewell=$out/farewell-text.png
@@ -268,7 +268,7 @@ grab
 save_shot 9-back "$mx $my $mw $mh"
 
 # --- Exit ends the process cleanly ------------------------------------------------
-click_control "$main" 1
+click_control "$main" IDOK
 within 10000 ended || die "the program still runs 10 s after Exit"
 wait "$program_pid"
 status=$?

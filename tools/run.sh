@@ -31,8 +31,8 @@ title="Bamzo to Vuka6"
 "$WINE" "$build/Vuka6.exe" &
 poke() { "$WINE" "$build/poke.exe" "$title" "$@"; }
 
-poke wait 60000 click 1012 sleep 1000 click 1013 sleep 500 >/dev/null || exit 1
-numbers=$(poke text 1000 text 1001 text 1002 text 1003 text 1004 text 1005 | tr -d '\r' | tr '\n' ' ')
+poke wait 60000 click IDC_START sleep 1000 click IDC_FIX_ALL sleep 500 >/dev/null || exit 1
+numbers=$(poke text IDC_NUMBER1 text IDC_NUMBER2 text IDC_NUMBER3 text IDC_NUMBER4 text IDC_NUMBER5 text IDC_NUMBER6 | tr -d '\r' | tr '\n' ' ')
 read -r x y w h < <(poke rect | tr -d '\r')
 
 shot=$top/build/Vuka6-screenshot.png
