@@ -4,32 +4,20 @@
 #include "CDrawDlg.h"
 #include "CMascotDlg.h"
 #include "CBalloonDlg.h"
-#include "CWinApp.h"
 #include "DrawModel.h"
 #include "RandomSource.h"
+#include "TestClock.h"
 #include "TestWindows.h"
 #include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace {
-
-class TestApp : public CWinApp {
-public:
-    BOOL InitInstance() override { return FALSE; }
-};
-TestApp g_app;
-
-// The About box with its mascot pointer in reach.
-class TestAbout : public CAboutDlg {
-public:
-    using CAboutDlg::m_pMascot;
-    using CAboutDlg::m_tooltip;
-};
 
 
 // Runs steps, one per timer tick, inside whatever modal loop is running.
@@ -68,36 +56,21 @@ HWND FindAbout()
     return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報");
 }
 
-uint32_t g_now = 1600000000u;
-uint32_t TestClock() { return g_now; }
 
-// The top-level windows of this thread other than the given ones.
+// The dialogs of this thread other than the given ones.
 std::vector<HWND> OtherWindows(std::vector<HWND> known)
 {
-    struct Search { std::vector<HWND>* known; std::vector<HWND> found; } search{&known, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(hWnd, cls, 64);
-            const bool isOurs = std::wstring(cls) == L"#32770";
-            bool isKnown = false;
-            for (HWND k : *s->known)
-                isKnown = isKnown || k == hWnd;
-            if (isOurs && !isKnown)
-                s->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ThreadWindows([&known](HWND hWnd) {
+        return ClassOf(hWnd) == L"#32770" && std::find(known.begin(), known.end(), hWnd) == known.end();
+    });
 }
 
 class AboutTest : public ::testing::Test {
 protected:
+    TestClock clock{1600000000u};
+
     void SetUp() override
     {
-        RandomSource::SetClock(TestClock);
         ASSERT_TRUE(main.Create(IDD_DRAW_DIALOG, nullptr));
         g_app.m_pMainWnd = &main;
     }
@@ -105,7 +78,6 @@ protected:
     {
         g_app.m_pMainWnd = nullptr;
         main.DestroyWindow();
-        RandomSource::SetClock(nullptr);
     }
 
     void ClickIcon(HWND about)
@@ -160,7 +132,7 @@ TEST_F(AboutTest, TheIconSummonsOneMascotWhichFollowsTheBox)
         [&] {
             ::SetWindowPos(g_about, nullptr, 150, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             mascotAfterMove = WindowRect(about.m_pMascot->m_hWnd);
-            if (CBalloonDlg* balloon = about.m_pMascot->*&MascotSpy::m_pBalloon)
+            if (CBalloonDlg* balloon = about.m_pMascot->*&TestMascot::m_pBalloon)
                 balloonAfterMove = WindowRect(balloon->m_hWnd);
         },
         [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
@@ -255,12 +227,12 @@ TEST_F(AboutTest, FiftyOpeningsLeaveNoWindowAndNoGraphicsObject)
                 CMascotDlg* mascot = about.m_pMascot;
                 ASSERT_NE(nullptr, mascot);
                 ::SendMessageW(mascot->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 40));
-                created.push_back((mascot->*&MascotSpy::m_image).m_hObject);
-                created.push_back((mascot->*&MascotSpy::m_palette).m_hObject);
-                CBalloonDlg* balloon = mascot->*&MascotSpy::m_pBalloon;
+                created.push_back((mascot->*&TestMascot::m_image).m_hObject);
+                created.push_back((mascot->*&TestMascot::m_palette).m_hObject);
+                CBalloonDlg* balloon = mascot->*&TestMascot::m_pBalloon;
                 ASSERT_NE(nullptr, balloon);
-                created.push_back((balloon->*&BalloonSpy::m_image).m_hObject);
-                created.push_back((balloon->*&BalloonSpy::m_font).m_hObject);
+                created.push_back((balloon->*&TestBalloon::m_image).m_hObject);
+                created.push_back((balloon->*&TestBalloon::m_font).m_hObject);
             },
             // Every tenth closes with OK and its two-second farewell.
             [&] { ::SendMessageW(g_about, WM_COMMAND, opening % 10 == 9 ? IDOK : IDCANCEL, 0); },

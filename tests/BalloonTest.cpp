@@ -5,6 +5,7 @@
 #include "DrawModel.h"
 #include "RandomSource.h"
 #include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-int g_liveBalloons = 0;
-
-class TestBalloon : public CBalloonDlg {
-public:
-    explicit TestBalloon(CWnd* owner) : CBalloonDlg(owner) { ++g_liveBalloons; }
-    ~TestBalloon() override { --g_liveBalloons; }
-    using CBalloonDlg::m_chatterTimer;
-    using CBalloonDlg::m_font;
-    using CBalloonDlg::m_hideTimer;
-    using CBalloonDlg::m_image;
-    using CBalloonDlg::m_shape;
-    using CBalloonDlg::m_text;
-};
 
 class BalloonTest : public ::testing::Test {
 protected:
@@ -39,7 +26,7 @@ protected:
     void TearDown() override
     {
         owner.DestroyWindow();
-        EXPECT_EQ(0, g_liveBalloons) << "the balloon goes with its owner and deletes itself";
+        EXPECT_EQ(0, TestBalloon::s_live) << "the balloon goes with its owner and deletes itself";
     }
 
     void Tick(UINT_PTR id) { ::SendMessageW(hWnd, WM_TIMER, id, 0); }
@@ -141,7 +128,7 @@ TEST_F(BalloonTest, EnterAndEscapeDoNotCloseIt)
     ::SendMessageW(hWnd, WM_COMMAND, IDOK, 0);
     ::SendMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(::IsWindow(hWnd));
-    EXPECT_EQ(1, g_liveBalloons);
+    EXPECT_EQ(1, TestBalloon::s_live);
 }
 
 TEST_F(BalloonTest, ItsGraphicsObjectsAreDeletedWithTheWindow)

@@ -57,7 +57,7 @@ protected:
             delete balloon;
             FAIL() << "no balloon";
         }
-        font = (balloon->*&BalloonSpy::m_font).GetSafeHandle();
+        font = (balloon->*&TestBalloon::m_font).GetSafeHandle();
         ASSERT_TRUE(font);
         ASSERT_TRUE(dc.GetSafeHdc());
     }

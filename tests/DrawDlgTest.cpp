@@ -4,6 +4,7 @@
 #include "DrawModel.h"
 #include "TestWindows.h"
 #include "RandomSource.h"
+#include "TestClock.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 
 namespace {
 
-uint32_t g_now = 1700000000u;
-uint32_t TestClock() { return g_now; }
 
 // The dialog with its protected state in reach, and its timer stops recorded.
 class TestDrawDlg : public CDrawDlg {
@@ -37,9 +36,10 @@ protected:
 
 class DrawDlgTest : public ::testing::Test {
 protected:
+    TestClock clock{1700000000u};
+
     void SetUp() override
     {
-        RandomSource::SetClock(TestClock);
         ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
         hWnd = dlg.m_hWnd;
     }
@@ -47,7 +47,6 @@ protected:
     {
         if (dlg.m_hWnd)
             dlg.DestroyWindow();
-        RandomSource::SetClock(nullptr);
     }
 
     HWND Item(int id) const { return ::GetDlgItem(hWnd, id); }

@@ -2,6 +2,7 @@
 // state, and a small model of the draw written from its rules.
 #include "DrawEngine.h"
 #include "RandomSource.h"
+#include "TestClock.h"
 #include "resource.h"
 #include "DrawModel.h"
 
@@ -14,8 +15,6 @@
 
 namespace {
 
-uint32_t g_now = 1700000000u;
-uint32_t TestClock() { return g_now; }
 
 class FakeDialog : public DrawEngine {
 public:
@@ -69,8 +68,7 @@ protected:
 
 class DrawEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override { RandomSource::SetClock(TestClock); }
-    void TearDown() override { RandomSource::SetClock(nullptr); }
+    TestClock clock{1700000000u};
 
     // The invariants of a running or stopped draw, checked on the fake's controls.
     static void ExpectConsistent(const FakeDialog& d)

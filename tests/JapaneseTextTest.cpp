@@ -34,22 +34,9 @@ std::vector<HWND> Children(HWND parent)
 // The tooltip controls the dialog owns.
 std::vector<HWND> Tooltips(HWND owner)
 {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{owner, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t name[64] = {};
-            ::GetClassNameW(hWnd, name, 64);
-            if (::lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && ::GetWindow(hWnd, GW_OWNER) == s->owner)
-                s->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ThreadWindows([owner](HWND hWnd) {
+        return ::lstrcmpiW(ClassOf(hWnd).c_str(), TOOLTIPS_CLASSW) == 0 && ::GetWindow(hWnd, GW_OWNER) == owner;
+    });
 }
 
 std::vector<std::wstring> TipTexts(HWND tooltip)

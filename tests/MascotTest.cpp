@@ -14,22 +14,10 @@
 
 namespace {
 
-int g_liveMascots = 0;
-
-class TestMascot : public CMascotDlg {
-public:
-    explicit TestMascot(CWnd* owner) : CMascotDlg(owner) { ++g_liveMascots; }
-    ~TestMascot() override { --g_liveMascots; }
-    using CMascotDlg::m_image;
-    using CMascotDlg::m_palette;
-    using CMascotDlg::m_pBalloon;
-    using CMascotDlg::m_shape;
-};
-
 
 std::wstring BalloonText(CBalloonDlg* balloon)
 {
-    return std::wstring(balloon->*&BalloonSpy::m_text);
+    return std::wstring(balloon->*&TestBalloon::m_text);
 }
 
 // A window wearing its picture at width x height: the window that size, cut
@@ -99,7 +87,7 @@ TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
     EXPECT_EQ(5, WindowRect(mascot->m_hWnd).top);
 
     owner.DestroyWindow();
-    EXPECT_EQ(0, g_liveMascots);
+    EXPECT_EQ(0, TestMascot::s_live);
 }
 
 TEST(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
@@ -112,7 +100,7 @@ TEST(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
     EXPECT_EQ(Scaled(90), rect.right - rect.left);
     EXPECT_EQ(Scaled(80), rect.bottom - rect.top);
     ::DestroyWindow(mascot->m_hWnd);
-    EXPECT_EQ(0, g_liveMascots);
+    EXPECT_EQ(0, TestMascot::s_live);
 }
 
 TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
@@ -131,7 +119,7 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     CBalloonDlg* balloon = mascot->m_pBalloon;
     ASSERT_NE(nullptr, balloon);
     ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, Scaled(90), Scaled(80));
-    ExpectWornPicture(balloon->m_hWnd, balloon->*&BalloonSpy::m_image, balloonPixels, Scaled(284), Scaled(96));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, Scaled(284), Scaled(96));
 
     // Moved to a monitor of another DPI: twice 96, or back to 96 from 192.
     const int dpi = ScreenDpi() == 192 ? 96 : 192;
@@ -141,18 +129,18 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
         ::SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
     ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, at(90), at(80));
-    ExpectWornPicture(balloon->m_hWnd, balloon->*&BalloonSpy::m_image, balloonPixels, at(284), at(96));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, at(284), at(96));
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(100 + at(16), rect.left);
     EXPECT_EQ(300 + at(6), rect.bottom);
     EXPECT_EQ(rect.right, WindowRect(balloon->m_hWnd).left);
     EXPECT_EQ(rect.bottom, WindowRect(balloon->m_hWnd).bottom);
     LOGFONTW font{};
-    ASSERT_TRUE(::GetObjectW((balloon->*&BalloonSpy::m_font).m_hObject, sizeof font, &font));
+    ASSERT_TRUE(::GetObjectW((balloon->*&TestBalloon::m_font).m_hObject, sizeof font, &font));
     EXPECT_EQ(at(12), std::abs(font.lfHeight));
 
     owner.DestroyWindow();
-    EXPECT_EQ(0, g_liveMascots);
+    EXPECT_EQ(0, TestMascot::s_live);
 }
 
 TEST(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
@@ -218,7 +206,7 @@ TEST(Mascot, ItsPicturePaletteAndShapeGoWithItsWindow)
     ::DeleteObject(region);
 
     owner.DestroyWindow();
-    EXPECT_EQ(0, g_liveMascots);
+    EXPECT_EQ(0, TestMascot::s_live);
     EXPECT_EQ(0u, ::GetObjectType(image));
     EXPECT_EQ(0u, ::GetObjectType(palette));
 }

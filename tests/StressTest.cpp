@@ -18,7 +18,7 @@
 #include "CBalloonDlg.h"
 #include "CDrawDlg.h"
 #include "CMascotDlg.h"
-#include "CWinApp.h"
+#include "TestWindows.h"
 #include "WindowSpies.h"
 #include "resource.h"
 
@@ -36,12 +36,6 @@
 
 namespace {
 
-class TestApp : public CWinApp {
-public:
-    BOOL InitInstance() override { return FALSE; }
-};
-TestApp g_app;
-
 // The main dialog with the draw's state in reach; it behaves exactly as
 // the program's.
 class StressDlg : public CDrawDlg {
@@ -55,35 +49,6 @@ public:
     using CDrawDlg::m_spinTimer;
 };
 
-
-std::wstring ClassOf(HWND hWnd)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(hWnd, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND hWnd)
-{
-    wchar_t text[64] = {};
-    ::GetWindowTextW(hWnd, text, 64);
-    return text;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string out;
-    for (wchar_t c : text)
-        out += c < 128 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-RECT WindowRectOf(HWND hWnd)
-{
-    RECT rect{};
-    ::GetWindowRect(hWnd, &rect);
-    return rect;
-}
 
 // The system gives a thread with windows a hidden IME window of class
 // "IME", and newer Wine adds the input method's own window (class "Wine IME"),
@@ -189,7 +154,7 @@ std::optional<POINT> PointInShape(HWND hWnd, double u)
     ::DeleteObject(region);
     if (found) {
         // The region is relative to the window's top left corner.
-        const RECT rect = WindowRectOf(hWnd);
+        const RECT rect = WindowRect(hWnd);
         found->x += rect.left;
         found->y += rect.top;
     }
@@ -368,8 +333,8 @@ private:
         CAboutDlg* about = About();
         if (!about || target != ::GetDlgItem(about->m_hWnd, IDOK))
             return false;
-        CMascotDlg* mascot = about->*&AboutSpy::m_pMascot;
-        return mascot && mascot->*&MascotSpy::m_pBalloon;
+        CMascotDlg* mascot = about->*&TestAbout::m_pMascot;
+        return mascot && mascot->*&TestMascot::m_pBalloon;
     }
 
     Result ClickAt(POINT screen, double gate, std::string& note)
@@ -389,7 +354,7 @@ private:
             ++m_farewells;
         }
         ++m_clicksDelivered;
-        note = Narrow(ClassOf(target)) + " " + std::to_string(::GetDlgCtrlID(target));
+        note = Utf8(ClassOf(target)) + " " + std::to_string(::GetDlgCtrlID(target));
         // The pointer goes there too, so that hovering and the tooltips see
         // what a real mouse would show them.
         ::SetCursorPos(screen.x, screen.y);
@@ -407,7 +372,7 @@ private:
         const HWND item = dialog ? ::GetDlgItem(dialog, id) : nullptr;
         if (!item)
             return Result::Skipped;
-        return ClickAt(PointIn(WindowRectOf(item), a.u[1], a.u[2]), a.u[3], note);
+        return ClickAt(PointIn(WindowRect(item), a.u[1], a.u[2]), a.u[3], note);
     }
 
     Result PostKey(HWND target, WPARAM key, UINT scan)
@@ -423,7 +388,7 @@ private:
         const int slot = static_cast<int>(a.u[0] * 6);
         CAboutDlg* about = About();
         const HWND aboutWnd = about ? about->m_hWnd : nullptr;
-        CMascotDlg* mascot = about ? about->*&AboutSpy::m_pMascot : nullptr;
+        CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
         switch (kKinds[a.kind].kind) {
         case Kind::ClickStart:
             return ClickItem(Main(), IDC_START, a, note);
@@ -491,7 +456,7 @@ private:
             const HWND focus = ::GetFocus();
             if (!aboutWnd || !focus || ::GetAncestor(focus, GA_ROOT) == Main())
                 return Result::Skipped;
-            note = Narrow(ClassOf(focus));
+            note = Utf8(ClassOf(focus));
             return PostKey(focus, VK_ESCAPE, 0x01);
         }
         case Kind::CloseBox:
@@ -502,7 +467,7 @@ private:
         case Kind::MoveAbout: {
             if (!aboutWnd)
                 return Result::Skipped;
-            const RECT box = WindowRectOf(aboutWnd);
+            const RECT box = WindowRect(aboutWnd);
             const int x = static_cast<int>(a.u[1] * (::GetSystemMetrics(SM_CXSCREEN) - (box.right - box.left)));
             const int y = static_cast<int>(a.u[2] * (::GetSystemMetrics(SM_CYSCREEN) - (box.bottom - box.top)));
             note = std::to_string(x) + "," + std::to_string(y);
@@ -513,7 +478,7 @@ private:
         case Kind::ClickBalloon: {
             CWnd* window = mascot;
             if (mascot && kKinds[a.kind].kind == Kind::ClickBalloon)
-                window = mascot->*&MascotSpy::m_pBalloon;
+                window = mascot->*&TestMascot::m_pBalloon;
             const std::optional<POINT> point = window ? PointInShape(window->m_hWnd, a.u[1]) : std::nullopt;
             if (!point)
                 return Result::Skipped;
@@ -537,7 +502,7 @@ private:
             ::PostMessageW(about->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
             return;
         }
-        RECT exit = WindowRectOf(Item(IDOK));
+        RECT exit = WindowRect(Item(IDOK));
         const POINT point = PointIn(exit, 0.5, 0.5);
         const HWND target = ClickTarget(point);
         if (target != Item(IDOK)) {
@@ -617,17 +582,17 @@ private:
             const HWND toggle = Item(IDC_FIX1 + i);
             const bool checked = ::SendMessageW(toggle, BM_GETCHECK, 0, 0) == BST_CHECKED;
             const bool enabled = ::IsWindowEnabled(toggle) != FALSE;
-            const std::wstring label = TextOf(Item(IDC_NUMBER1 + i));
+            const std::wstring label = WindowText(Item(IDC_NUMBER1 + i));
             Require(slot <= 43, at + "fixed at " + std::to_string(slot));
             if (slot != 0) {
                 ++fixedCount;
                 Require(label == std::to_wstring(slot),
-                        at + "shows " + Narrow(label) + " but is fixed at " + std::to_string(slot));
+                        at + "shows " + Utf8(label) + " but is fixed at " + std::to_string(slot));
             }
             if (checked) {
                 const int number = std::wcstol(label.c_str(), nullptr, 10);
-                Require(number >= 1 && number <= 43, at + "checked with the label " + Narrow(label));
-                Require(fixedNumbers.insert(number).second, at + "fixes " + Narrow(label) + " a second time");
+                Require(number >= 1 && number <= 43, at + "checked with the label " + Utf8(label));
+                Require(fixedNumbers.insert(number).second, at + "fixes " + Utf8(label) + " a second time");
             }
             if (d.m_spinning == 1)
                 Require(slot != 0 ? checked && !enabled : !checked && enabled,
@@ -679,7 +644,7 @@ private:
         const Census census = TakeCensus(Main());
         Require(census.mainSeen, "the main dialog is gone");
         for (const std::wstring& stray : census.strays)
-            Require(false, "a window of class " + Narrow(stray));
+            Require(false, "a window of class " + Utf8(stray));
         Require(census.abouts.size() <= 1, std::to_string(census.abouts.size()) + " About boxes");
         const HWND about = census.abouts.empty() ? nullptr : census.abouts.front()->m_hWnd;
 
@@ -711,7 +676,7 @@ private:
         Require(census.mascots.size() <= 1, std::to_string(census.mascots.size()) + " mascots");
         CMascotDlg* mascot = census.mascots.empty() ? nullptr : census.mascots.front();
         if (about)
-            Require(census.abouts.front()->*&AboutSpy::m_pMascot == mascot, "the About box has lost its mascot");
+            Require(census.abouts.front()->*&TestAbout::m_pMascot == mascot, "the About box has lost its mascot");
         if (mascot)
             CheckMascot(mascot, about, census);
         else
@@ -726,24 +691,24 @@ private:
             ++m_mascots;
         }
         Require(m_opening.mascot == mascot->m_hWnd, "a second mascot in one opening");
-        Record((mascot->*&MascotSpy::m_image).m_hObject, OBJ_BITMAP, "the mascot's picture");
-        Record((mascot->*&MascotSpy::m_palette).m_hObject, OBJ_PAL, "the mascot's palette");
+        Record((mascot->*&TestMascot::m_image).m_hObject, OBJ_BITMAP, "the mascot's picture");
+        Record((mascot->*&TestMascot::m_palette).m_hObject, OBJ_PAL, "the mascot's palette");
 
         // On the box's top edge, 16 pixels in and sunk 6, wherever the box went.
-        const RECT box = WindowRectOf(about);
-        const RECT stands = WindowRectOf(mascot->m_hWnd);
+        const RECT box = WindowRect(about);
+        const RECT stands = WindowRect(mascot->m_hWnd);
         Require(stands.left == box.left + 16 && stands.bottom == box.top + 6, "the mascot did not follow the box");
 
-        CBalloonDlg* balloon = mascot->*&MascotSpy::m_pBalloon;
+        CBalloonDlg* balloon = mascot->*&TestMascot::m_pBalloon;
         Require(census.balloons.size() <= 1, std::to_string(census.balloons.size()) + " balloons");
         for (CBalloonDlg* b : census.balloons)
             Require(b == balloon && ::GetWindow(b->m_hWnd, GW_OWNER) == mascot->m_hWnd,
                     "a balloon its mascot does not know");
         if (!balloon)
             return;
-        Record((balloon->*&BalloonSpy::m_image).m_hObject, OBJ_BITMAP, "the balloon's picture");
-        Record((balloon->*&BalloonSpy::m_font).m_hObject, OBJ_FONT, "the balloon's font");
-        const RECT beside = WindowRectOf(balloon->m_hWnd);
+        Record((balloon->*&TestBalloon::m_image).m_hObject, OBJ_BITMAP, "the balloon's picture");
+        Record((balloon->*&TestBalloon::m_font).m_hObject, OBJ_FONT, "the balloon's font");
+        const RECT beside = WindowRect(balloon->m_hWnd);
         Require(beside.left == stands.right && beside.bottom == stands.bottom, "the balloon did not follow the mascot");
     }
 

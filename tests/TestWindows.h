@@ -3,11 +3,23 @@
 
 #include "CDC.h"
 #include "CGdiObject.h"
+#include "CWinApp.h"
 #include "CWnd.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+#include <vector>
+
+// The application object of the test programs (defined in
+// WindowTestsMain.cpp). A test that runs a dialog as the program does makes
+// it the main window, so that the dialogs it opens find their owner.
+class TestApp : public CWinApp {
+public:
+    BOOL InitInstance() override { return FALSE; }
+};
+extern TestApp g_app;
 
 // A plain visible pop-up at a given screen rectangle, standing in for an
 // owner window.
@@ -65,6 +77,33 @@ inline Pixels ReadPixels(const CBitmap& bitmap)
     for (uint32_t& c : p.rgb)
         c &= 0xFFFFFFu;
     return p;
+}
+
+// The class name of a window.
+inline std::wstring ClassOf(HWND hWnd)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(hWnd, name, 64);
+    return name;
+}
+
+// The top-level windows of this thread for which keep() is true.
+inline std::vector<HWND> ThreadWindows(const std::function<bool(HWND)>& keep)
+{
+    struct Search {
+        const std::function<bool(HWND)>* keep;
+        std::vector<HWND> found;
+    } search{&keep, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if ((*s->keep)(hWnd))
+                s->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 inline RECT WindowRect(HWND hWnd)

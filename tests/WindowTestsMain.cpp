@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+TestApp g_app;
+
 int main(int argc, char** argv)
 {
     CWinApp::Enable3dControlsStatic();
