@@ -3,6 +3,7 @@
 // the frames' handles after the dialog is gone.
 #include "CDrawDlg.h"
 #include "TestWindows.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -13,31 +14,8 @@
 
 namespace {
 
-class BannerDlg : public CDrawDlg {
-public:
-    using CDrawDlg::DeleteBannerFrames;
-    using CDrawDlg::m_banner;
-    using CDrawDlg::m_bannerTimer;
-    using CDrawDlg::m_frameIndex;
-    using CDrawDlg::m_frames;
-    using CDrawDlg::ShowBannerFrame;
-};
-
-class BannerTest : public ::testing::Test {
+class BannerTest : public MainDialogTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
-        hWnd = dlg.m_hWnd;
-    }
-    void TearDown() override
-    {
-        if (dlg.m_hWnd)
-            dlg.DestroyWindow();
-    }
-
-    void Click(int id) { ::SendMessageW(::GetDlgItem(hWnd, id), BM_CLICK, 0, 0); }
-
     // The frame shown after each of count banner ticks.
     std::vector<int> Ticks(int count)
     {
@@ -48,9 +26,6 @@ protected:
         }
         return shown;
     }
-
-    BannerDlg dlg;
-    HWND hWnd = nullptr;
 };
 
 TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)

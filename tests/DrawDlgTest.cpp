@@ -5,6 +5,7 @@
 #include "TestWindows.h"
 #include "RandomSource.h"
 #include "TestClock.h"
+#include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -15,44 +16,13 @@
 
 namespace {
 
-
-// The dialog with its protected state in reach, and its timer stops recorded.
-class TestDrawDlg : public CDrawDlg {
-public:
-    using CDrawDlg::m_active;
-    using CDrawDlg::m_bannerTimer;
-    using CDrawDlg::m_spinTimer;
-    using CDrawDlg::m_tooltip;
-    std::vector<uint32_t>* stops = nullptr;
-
-protected:
-    void StopTimer(uint32_t handle) override
-    {
-        if (stops)
-            stops->push_back(handle);
-        CDrawDlg::StopTimer(handle);
-    }
-};
-
-class DrawDlgTest : public ::testing::Test {
+class DrawDlgTest : public MainDialogTest {
 protected:
     TestClock clock{1700000000u};
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
-        hWnd = dlg.m_hWnd;
-    }
-    void TearDown() override
-    {
-        if (dlg.m_hWnd)
-            dlg.DestroyWindow();
-    }
 
     HWND Item(int id) const { return ::GetDlgItem(hWnd, id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    void Click(int id) { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
     void Tick(UINT_PTR id) { ::SendMessageW(hWnd, WM_TIMER, id, 0); }
 
     std::vector<int> Numbers() const
@@ -62,9 +32,6 @@ protected:
             numbers.push_back(std::stoi(WindowText(Item(IDC_NUMBER1 + i))));
         return numbers;
     }
-
-    TestDrawDlg dlg;
-    HWND hWnd = nullptr;
 };
 
 TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)

@@ -36,18 +36,6 @@
 
 namespace {
 
-// The main dialog with the draw's state in reach; it behaves exactly as
-// the program's.
-class StressDlg : public CDrawDlg {
-public:
-    using CDrawDlg::kFrameCount;
-    using CDrawDlg::m_bannerTimer;
-    using CDrawDlg::m_frameIndex;
-    using CDrawDlg::m_frames;
-    using CDrawDlg::m_slots;
-    using CDrawDlg::m_spinning;
-    using CDrawDlg::m_spinTimer;
-};
 
 
 // The system gives a thread with windows a hidden IME window of class
@@ -203,7 +191,7 @@ enum class Phase { Idle, Spinning, Stopped };
 
 class Stress {
 public:
-    Stress(StressDlg& dlg, uint32_t seed, long target) : m_dlg(dlg), m_seed(seed), m_target(target), m_rng(seed)
+    Stress(TestDrawDlg& dlg, uint32_t seed, long target) : m_dlg(dlg), m_seed(seed), m_target(target), m_rng(seed)
     {
         for (const KindInfo& info : kKinds)
             m_totalWeight += info.weight;
@@ -561,7 +549,7 @@ private:
 
     void RecordBanner()
     {
-        for (int i = 0; i < StressDlg::kFrameCount; ++i) {
+        for (int i = 0; i < TestDrawDlg::kFrameCount; ++i) {
             const HGDIOBJ bitmap = m_dlg.m_frames[i].bitmap.m_hObject;
             const HGDIOBJ palette = m_dlg.m_frames[i].palette.m_hObject;
             Require(::GetObjectType(bitmap) == OBJ_BITMAP && ::GetObjectType(palette) == OBJ_PAL,
@@ -573,7 +561,7 @@ private:
 
     void CheckDraw()
     {
-        const StressDlg& d = m_dlg;
+        const TestDrawDlg& d = m_dlg;
         int fixedCount = 0;
         std::set<int> fixedNumbers;
         for (int i = 0; i < 6; ++i) {
@@ -627,7 +615,7 @@ private:
             break;
         }
         Require(::IsWindowEnabled(Item(IDC_START)) && ::IsWindowEnabled(Item(IDOK)), "Start or Exit disabled");
-        Require(d.m_frameIndex >= 0 && d.m_frameIndex < StressDlg::kFrameCount,
+        Require(d.m_frameIndex >= 0 && d.m_frameIndex < TestDrawDlg::kFrameCount,
                 "banner frame " + std::to_string(d.m_frameIndex));
         Require(d.m_bannerTimer != 0 || d.m_frameIndex == 0, "the banner rests on a rolling frame");
 
@@ -723,7 +711,7 @@ private:
 
     static Stress* s_current;
 
-    StressDlg& m_dlg;
+    TestDrawDlg& m_dlg;
     const uint32_t m_seed;
     const long m_target;
     std::mt19937 m_rng;
@@ -775,7 +763,7 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
                 actions);
     std::fflush(stdout);
 
-    StressDlg dlg;
+    TestDrawDlg dlg;
     g_app.m_pMainWnd = &dlg;
     INT_PTR result = 0;
     std::vector<HGDIOBJ> bannerObjects;
@@ -797,7 +785,7 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
     EXPECT_EQ(nullptr, dlg.m_hWnd);
     const Census left = TakeCensus(nullptr);
     EXPECT_EQ(0, left.total) << "windows left behind; seed " << seed;
-    ASSERT_EQ(2u * StressDlg::kFrameCount, bannerObjects.size());
+    ASSERT_EQ(2u * TestDrawDlg::kFrameCount, bannerObjects.size());
     for (HGDIOBJ object : bannerObjects)
         EXPECT_EQ(0u, ::GetObjectType(object)) << "a banner frame outlived the dialog; seed " << seed;
 }

@@ -7,7 +7,41 @@
 
 #include "CAboutDlg.h"
 #include "CBalloonDlg.h"
+#include "CDrawDlg.h"
 #include "CMascotDlg.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+// The main dialog, behaving exactly as the program's, with the draw's and
+// the banner's state in reach; given a list, it records its timer stops.
+class TestDrawDlg : public CDrawDlg {
+public:
+    using CDrawDlg::DeleteBannerFrames;
+    using CDrawDlg::kFrameCount;
+    using CDrawDlg::m_active;
+    using CDrawDlg::m_banner;
+    using CDrawDlg::m_bannerTimer;
+    using CDrawDlg::m_frameIndex;
+    using CDrawDlg::m_frames;
+    using CDrawDlg::m_slots;
+    using CDrawDlg::m_spinning;
+    using CDrawDlg::m_spinTimer;
+    using CDrawDlg::m_tooltip;
+    using CDrawDlg::ShowBannerFrame;
+    std::vector<uint32_t>* stops = nullptr;
+
+protected:
+    void StopTimer(uint32_t handle) override
+    {
+        if (stops)
+            stops->push_back(handle);
+        CDrawDlg::StopTimer(handle);
+    }
+};
 
 class TestAbout : public CAboutDlg {
 public:
@@ -15,28 +49,51 @@ public:
     using CAboutDlg::m_tooltip;
 };
 
-class TestMascot : public CMascotDlg {
+// A pop-up that counts its live objects.
+template <class Window>
+class Counted : public Window {
 public:
-    explicit TestMascot(CWnd* owner) : CMascotDlg(owner) { ++s_live; }
-    ~TestMascot() override { --s_live; }
-    using CMascotDlg::m_image;
-    using CMascotDlg::m_palette;
-    using CMascotDlg::m_pBalloon;
-    using CMascotDlg::m_shape;
+    explicit Counted(CWnd* owner) : Window(owner) { ++s_live; }
+    ~Counted() override { --s_live; }
 
     static inline int s_live = 0;
 };
 
-class TestBalloon : public CBalloonDlg {
+class TestMascot : public Counted<CMascotDlg> {
 public:
-    explicit TestBalloon(CWnd* owner) : CBalloonDlg(owner) { ++s_live; }
-    ~TestBalloon() override { --s_live; }
+    using Counted::Counted;
+    using CMascotDlg::m_image;
+    using CMascotDlg::m_palette;
+    using CMascotDlg::m_pBalloon;
+    using CMascotDlg::m_shape;
+};
+
+class TestBalloon : public Counted<CBalloonDlg> {
+public:
+    using Counted::Counted;
     using CBalloonDlg::m_chatterTimer;
     using CBalloonDlg::m_font;
     using CBalloonDlg::m_hideTimer;
     using CBalloonDlg::m_image;
     using CBalloonDlg::m_shape;
     using CBalloonDlg::m_text;
+};
 
-    static inline int s_live = 0;
+// Each test with the main dialog made afresh, modeless.
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dlg.Create(IDD_DRAW_DIALOG, nullptr));
+        hWnd = dlg.m_hWnd;
+    }
+    void TearDown() override
+    {
+        if (dlg.m_hWnd)
+            dlg.DestroyWindow();
+    }
+    void Click(int id) { ::SendMessageW(::GetDlgItem(hWnd, id), BM_CLICK, 0, 0); }
+
+    TestDrawDlg dlg;
+    HWND hWnd = nullptr;
 };

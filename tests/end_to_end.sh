@@ -53,6 +53,8 @@ trap 'exit 143' TERM
 
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
+# shellcheck source=screen-crop.sh
+source "$here/screen-crop.sh"
 if [ -n "$WINEPREFIX" ] && [ -n "$DISPLAY" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
     WINE=${WINE:-$(wine_env_find_wine)}
 else
@@ -122,19 +124,7 @@ screen=$out/screen.png
 grab() { import -window root "$screen" || die "import could not read the display"; }
 # Saves the part of the last grab that covers the given "X Y W H" rectangles,
 # plus a margin.
-save_shot() {
-    local name=$1 x y w h left=99999 top=99999 right=0 bottom=0
-    shift
-    for rect in "$@"; do
-        read -r x y w h <<<"$rect"
-        ((x < left)) && left=$x
-        ((y < top)) && top=$y
-        ((x + w > right)) && right=$((x + w))
-        ((y + h > bottom)) && bottom=$((y + h))
-    done
-    left=$((left < 12 ? 0 : left - 12)) top=$((top < 12 ? 0 : top - 12))
-    convert "$screen" -crop "$((right + 12 - left))x$((bottom + 12 - top))+$left+$top" +repage "$out/$name.png"
-}
+save_shot() { crop_covering "$screen" "$out/$1.png" 12 "${@:2}"; }
 # The balloon's text area (its picture leaves the text 35..274 x 12..86).
 text_area() { convert "$screen" -crop "240x74+$(($1 + 35))+$(($2 + 12))" +repage "$3"; }
 # Pixels dark enough to be letters.

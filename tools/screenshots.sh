@@ -23,6 +23,8 @@ done
 
 # shellcheck source=../tests/wine-env.sh
 source "$top/tests/wine-env.sh"
+# shellcheck source=../tests/screen-crop.sh
+source "$top/tests/screen-crop.sh"
 program_pid=
 stop() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
@@ -48,18 +50,9 @@ popup_at() { poke "$main" windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h 
 
 # The part of the screen covering all the given "X Y W H", plus a margin.
 shoot() {
-    local file=$1 margin=$2 x y w h left=99999 top=99999 right=0 bottom=0
-    shift 2
-    for rect in "$@"; do
-        read -r x y w h <<<"$rect"
-        ((x < left)) && left=$x
-        ((y < top)) && top=$y
-        ((x + w > right)) && right=$((x + w))
-        ((y + h > bottom)) && bottom=$((y + h))
-    done
-    left=$((left - margin)) top=$((top - margin))
-    import -window root -crop "$((right + margin - left))x$((bottom + margin - top))+$left+$top" +repage "$file" ||
-        die "could not grab the screen"
+    local file=$1 margin=$2
+    import -window root "$build/screenshots/screen.png" &&
+        crop_covering "$build/screenshots/screen.png" "$file" "$margin" "${@:3}" || die "could not grab the screen"
     echo "screenshots: $file"
 }
 
