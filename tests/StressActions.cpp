@@ -1,0 +1,251 @@
+#include "StressActions.h"
+
+#include "StressInvariants.h"
+#include "TestWindows.h"
+#include "resource.h"
+
+#include <optional>
+#include <vector>
+
+// The weights keep the About box up a little under half the time, and the
+// mascot up during most of that.
+const KindInfo kKinds[] = {
+    {Kind::ClickStart, "click Start", 40},       {Kind::ClickFixAll, "click Fix-all", 35},
+    {Kind::ClickToggle, "click toggle", 200},    {Kind::ClickLabel, "click label", 25},
+    {Kind::ClickDialog, "click dialog", 25},     {Kind::ClickBanner, "click banner", 25},
+    {Kind::PressButton, "BM_CLICK", 70},         {Kind::SpaceKey, "Space", 25},
+    {Kind::SystemMenuAbout, "system menu About", 15}, {Kind::SpinTick, "spin tick", 30},
+    {Kind::BannerTick, "banner tick", 20},       {Kind::ClickIcon, "click About icon", 60},
+    {Kind::ClickOk, "click OK", 25},             {Kind::EscapeKey, "Escape", 35},
+    {Kind::CloseBox, "close box", 15},           {Kind::MoveAbout, "move About", 70},
+    {Kind::ClickMascot, "click mascot", 100},    {Kind::ClickBalloon, "click balloon", 80},
+};
+
+const size_t kKindCount = sizeof kKinds / sizeof kKinds[0];
+
+// Where the system delivers a click at a screen point. Under Wine, real
+// input goes where WindowFromPoint points: past disabled controls and
+// statics without SS_NOTIFY to the dialog, and nowhere at all when the
+// top-level window is disabled (WindowFromPoint then names that window).
+HWND ClickTarget(POINT screen)
+{
+    const HWND target = ::WindowFromPoint(screen);
+    if (!target || ::GetWindowThreadProcessId(target, nullptr) != ::GetCurrentThreadId())
+        return nullptr;
+    if (!::IsWindowEnabled(target) || !::IsWindowEnabled(::GetAncestor(target, GA_ROOT)))
+        return nullptr;
+    return target;
+}
+
+POINT PointIn(const RECT& rect, double u, double v)
+{
+    return {rect.left + static_cast<LONG>(u * (rect.right - rect.left)),
+            rect.top + static_cast<LONG>(v * (rect.bottom - rect.top))};
+}
+
+namespace {
+
+// The farewell holds the thread for two seconds: of the actions that
+// would set it off, this share is carried out.
+constexpr double kFarewellShare = 0.09;
+
+// A pixel of the window's shape in screen coordinates, chosen by u evenly
+// over the shape's area; nothing for a window without a shape.
+std::optional<POINT> PointInShape(HWND hWnd, double u)
+{
+    const HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    std::optional<POINT> found;
+    const int kind = ::GetWindowRgn(hWnd, region);
+    const DWORD size = kind == SIMPLEREGION || kind == COMPLEXREGION ? ::GetRegionData(region, 0, nullptr) : 0;
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (size && ::GetRegionData(region, size, data) == size) {
+        const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+        long long area = 0;
+        for (DWORD i = 0; i < data->rdh.nCount; ++i)
+            area += static_cast<long long>(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+        long long index = static_cast<long long>(u * static_cast<double>(area));
+        for (DWORD i = 0; i < data->rdh.nCount && !found; ++i) {
+            const long long width = rects[i].right - rects[i].left;
+            const long long pixels = width * (rects[i].bottom - rects[i].top);
+            if (index < pixels)
+                found = POINT{rects[i].left + static_cast<LONG>(index % width),
+                              rects[i].top + static_cast<LONG>(index / width)};
+            index -= pixels;
+        }
+    }
+    if (found && !::PtInRegion(region, found->x, found->y))
+        found.reset();
+    ::DeleteObject(region);
+    if (found) {
+        // The region is relative to the window's top left corner.
+        const RECT rect = WindowRect(hWnd);
+        found->x += rect.left;
+        found->y += rect.top;
+    }
+    return found;
+}
+
+}  // namespace
+
+// OK says farewell for two seconds when a mascot with its balloon is up.
+bool StressActions::FarewellFollows(HWND target) const
+{
+    CAboutDlg* about = AboutOnScreen(Main());
+    if (!about || target != ::GetDlgItem(about->m_hWnd, IDOK))
+        return false;
+    CMascotDlg* mascot = about->*&TestAbout::m_pMascot;
+    return mascot && mascot->*&TestMascot::m_pBalloon;
+}
+
+Result StressActions::ClickAt(POINT screen, double gate, std::string& note)
+{
+    const HWND target = ClickTarget(screen);
+    if (!target) {
+        ++clicksSwallowed;
+        note = "nothing";
+        return Result::Done;
+    }
+    // Exit ends the run: only the finish presses it.
+    if (target == Item(IDOK))
+        return Result::Skipped;
+    if (FarewellFollows(target)) {
+        if (gate >= kFarewellShare)
+            return Result::Skipped;
+        ++farewells;
+    }
+    ++clicksDelivered;
+    note = Utf8(ClassOf(target)) + " " + std::to_string(::GetDlgCtrlID(target));
+    // The pointer goes there too, so that hovering and the tooltips see
+    // what a real mouse would show them.
+    ::SetCursorPos(screen.x, screen.y);
+    POINT client = screen;
+    ::ScreenToClient(target, &client);
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    ::PostMessageW(target, WM_MOUSEMOVE, 0, at);
+    ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(target, WM_LBUTTONUP, 0, at);
+    return Result::Posted;
+}
+
+Result StressActions::ClickItem(HWND dialog, int id, const Action& a, std::string& note)
+{
+    const HWND item = dialog ? ::GetDlgItem(dialog, id) : nullptr;
+    if (!item)
+        return Result::Skipped;
+    return ClickAt(PointIn(WindowRect(item), a.u[1], a.u[2]), a.u[3], note);
+}
+
+Result StressActions::PostKey(HWND target, WPARAM key, UINT scan)
+{
+    const LPARAM down = 1 | static_cast<LPARAM>(scan) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, key, down);
+    ::PostMessageW(target, WM_KEYUP, key, down | 0xC0000000);
+    return Result::Posted;
+}
+
+Result StressActions::Apply(const Action& a, std::string& note)
+{
+    const int slot = static_cast<int>(a.u[0] * 6);
+    CAboutDlg* about = AboutOnScreen(Main());
+    const HWND aboutWnd = about ? about->m_hWnd : nullptr;
+    CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
+    switch (kKinds[a.kind].kind) {
+    case Kind::ClickStart:
+        return ClickItem(Main(), IDC_START, a, note);
+    case Kind::ClickFixAll:
+        return ClickItem(Main(), IDC_FIX_ALL, a, note);
+    case Kind::ClickToggle:
+        return ClickItem(Main(), IDC_FIX1 + slot, a, note);
+    case Kind::ClickLabel:
+        return ClickItem(Main(), IDC_NUMBER1 + slot, a, note);
+    case Kind::ClickBanner:
+        return ClickItem(Main(), IDC_BANNER, a, note);
+    case Kind::ClickDialog: {
+        RECT client;
+        ::GetClientRect(Main(), &client);
+        POINT point = PointIn(client, a.u[1], a.u[2]);
+        ::ClientToScreen(Main(), &point);
+        return ClickAt(point, a.u[3], note);
+    }
+    case Kind::PressButton: {
+        // What the keyboard or an accessibility tool does to an enabled button.
+        const int ids[] = {IDC_START, IDC_FIX_ALL, IDC_FIX1, IDC_FIX2, IDC_FIX3, IDC_FIX4, IDC_FIX5, IDC_FIX6};
+        const HWND button = Item(ids[static_cast<int>(a.u[1] * 8)]);
+        if (!::IsWindowEnabled(Main()) || !::IsWindowEnabled(button))
+            return Result::Skipped;
+        note = std::to_string(::GetDlgCtrlID(button));
+        ::SendMessageW(button, BM_CLICK, 0, 0);
+        return Result::Done;
+    }
+    case Kind::SpaceKey: {
+        // Space presses the focused button, if the focus is on one.
+        const HWND focus = ::GetFocus();
+        if (!focus || ClassOf(focus) != L"Button" || focus == Item(IDOK))
+            return Result::Skipped;
+        if (FarewellFollows(focus)) {
+            if (a.u[3] >= kFarewellShare)
+                return Result::Skipped;
+            ++farewells;
+        }
+        note = std::to_string(::GetDlgCtrlID(focus));
+        return PostKey(focus, VK_SPACE, 0x39);
+    }
+    case Kind::SystemMenuAbout:
+        // The system menu of a disabled window cannot be reached.
+        if (!::IsWindowEnabled(Main()))
+            return Result::Skipped;
+        ::PostMessageW(Main(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        return Result::Posted;
+    case Kind::SpinTick:
+        if (m_dlg.m_spinTimer == 0)
+            return Result::Skipped;
+        ::PostMessageW(Main(), WM_TIMER, ID_TIMER_SPIN, 0);
+        return Result::Posted;
+    case Kind::BannerTick:
+        if (m_dlg.m_bannerTimer == 0)
+            return Result::Skipped;
+        ::PostMessageW(Main(), WM_TIMER, ID_TIMER_BANNER, 0);
+        return Result::Posted;
+    case Kind::ClickIcon:
+        return ClickItem(aboutWnd, IDC_ABOUT_ICON, a, note);
+    case Kind::ClickOk:
+        return ClickItem(aboutWnd, IDOK, a, note);
+    case Kind::EscapeKey: {
+        // The key goes to the focus; in the main dialog it would end the
+        // program, which only the finish does.
+        const HWND focus = ::GetFocus();
+        if (!aboutWnd || !focus || ::GetAncestor(focus, GA_ROOT) == Main())
+            return Result::Skipped;
+        note = Utf8(ClassOf(focus));
+        return PostKey(focus, VK_ESCAPE, 0x01);
+    }
+    case Kind::CloseBox:
+        if (!aboutWnd)
+            return Result::Skipped;
+        ::PostMessageW(aboutWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return Result::Posted;
+    case Kind::MoveAbout: {
+        if (!aboutWnd)
+            return Result::Skipped;
+        const RECT box = WindowRect(aboutWnd);
+        const int x = static_cast<int>(a.u[1] * (::GetSystemMetrics(SM_CXSCREEN) - (box.right - box.left)));
+        const int y = static_cast<int>(a.u[2] * (::GetSystemMetrics(SM_CYSCREEN) - (box.bottom - box.top)));
+        note = std::to_string(x) + "," + std::to_string(y);
+        ::SetWindowPos(aboutWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return Result::Done;
+    }
+    case Kind::ClickMascot:
+    case Kind::ClickBalloon: {
+        CWnd* window = mascot;
+        if (mascot && kKinds[a.kind].kind == Kind::ClickBalloon)
+            window = mascot->*&TestMascot::m_pBalloon;
+        const std::optional<POINT> point = window ? PointInShape(window->m_hWnd, a.u[1]) : std::nullopt;
+        if (!point)
+            return Result::Skipped;
+        return ClickAt(*point, a.u[3], note);
+    }
+    }
+    return Result::Skipped;
+}
+

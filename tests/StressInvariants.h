@@ -1,0 +1,64 @@
+// What must hold of the running program after every random user action:
+// the draw's state against its controls, the windows of the thread, and
+// the pictures and fonts of the About box's mascot, which must go with it.
+#pragma once
+
+#include "WindowSpies.h"
+
+#include <string>
+#include <vector>
+
+// Every top-level window of this thread but the system's IME windows, sorted
+// by what it is.
+struct Census {
+    HWND main = nullptr;
+    bool mainSeen = false;
+    std::vector<CAboutDlg*> abouts;
+    std::vector<CMascotDlg*> mascots;
+    std::vector<CBalloonDlg*> balloons;
+    std::vector<HWND> tooltips;
+    std::vector<std::wstring> strays;  // class names of anything else
+    int total = 0;
+};
+
+Census TakeCensus(HWND main);
+
+// The About box on screen, if any.
+CAboutDlg* AboutOnScreen(HWND main);
+
+class StressInvariants {
+public:
+    explicit StressInvariants(TestDrawDlg& dlg) : m_dlg(dlg) {}
+
+    // The rules broken now; empty when all of them hold.
+    std::vector<std::string> Check();
+
+    // The banner's bitmaps and palettes, recorded at the first check.
+    const std::vector<HGDIOBJ>& BannerObjects() const { return m_bannerObjects; }
+
+    long openings = 0, mascots = 0, drawsStarted = 0, drawsFinished = 0;
+
+private:
+    enum class Phase { Idle, Spinning, Stopped };
+
+    HWND Main() const { return m_dlg.m_hWnd; }
+    HWND Item(int id) const { return ::GetDlgItem(Main(), id); }
+    void Require(bool ok, const std::string& what);
+    void RecordBanner();
+    void CheckDraw();
+    void CheckWindows();
+    void CheckMascot(CMascotDlg* mascot, HWND about, const Census& census);
+    void Record(HGDIOBJ object, DWORD type, const char* what);
+
+    TestDrawDlg& m_dlg;
+    std::vector<std::string> m_problems;
+    Phase m_phase = Phase::Idle;
+    bool m_everSpun = false;
+    std::vector<HGDIOBJ> m_bannerObjects;
+    // What the About box on screen has shown so far.
+    struct Opening {
+        HWND about = nullptr;
+        HWND mascot = nullptr;
+        std::vector<HGDIOBJ> objects;
+    } m_opening;
+};
