@@ -20,6 +20,9 @@ public:
     // controls, drawn in the visual style the manifest asks for.
     static void Enable3dControlsStatic();
 
+    // A library from the system folder only, however old the Windows.
+    static HMODULE LoadSystemLibrary(const wchar_t* name);
+
     void BeginWaitCursor();
     void EndWaitCursor();
 
