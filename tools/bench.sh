@@ -451,13 +451,12 @@ What this says:
   share is within the spread (0.94 without them, against 1.01). The static runtime and the image's
   size did not show above the noise by the clock either. Nothing of ours was found that start-up does without need:
   the system menu item, the icons, the tooltip and the title picture are all seen at once.
-- **The spin** stays above its floor in most rounds, and not because of the banner: without drawing
-  its frames the rounds give 0.98 to 1.37, as with them. What Vuka6 does per tick beyond the floor is
-  the route, not the work: its six labels are bound to framework objects, so their \`WM_SETTEXT\` and
-  \`WM_PAINT\` go through the framework's window procedure before the control's own, and each tick
-  passes the framework's modal loop with the tooltip's relay; the floor's go straight to the
-  controls. That explanation is not measured here, and the round-to-round spread (0.95 to 1.42 for
-  the same program) is as large as the gap itself.
+- **The spin**: on the busy machine the rounds spread from 0.95 to 1.42 for the same program, and
+  not drawing the banner's frames made no difference that showed (0.98 to 1.37). On a quiet
+  machine the rounds mostly agree within a few per cent of the floor (a run at 23:10 that day, with
+  other work using 0.14 of the two cores, gave 1.03, 1.01, 1.01, 1.39 and 0.93; the note under the
+  table at the top gives the latest run's). A tick formats six numbers and sets six labels, as the
+  floor does; nothing of ours was found there to remove.
 
 ## What the figures mean
 
