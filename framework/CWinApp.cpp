@@ -25,11 +25,15 @@ CWinApp::~CWinApp()
 HMODULE CWinApp::LoadSystemLibrary(const wchar_t* name)
 {
     // The search flags came with SetDefaultDllDirectories; a Windows 7
-    // without update KB2533623 has neither and fails the call. There the
-    // full path of the system folder keeps the search away from the exe's
-    // folder just as well.
+    // without update KB2533623 has neither and fails the call.
     if (::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))
         return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadFromSystemFolder(name);
+}
+
+HMODULE CWinApp::LoadFromSystemFolder(const wchar_t* name)
+{
+    // A full path keeps the search away from the exe's folder just as well.
     wchar_t path[MAX_PATH];
     const UINT folderLength = ::GetSystemDirectoryW(path, MAX_PATH);
     if (folderLength == 0 || folderLength + 1 + ::lstrlenW(name) >= MAX_PATH)
