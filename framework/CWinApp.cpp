@@ -22,6 +22,27 @@ CWinApp::~CWinApp()
         theOneApp = nullptr;
 }
 
+HMODULE CWinApp::LoadSystemLibrary(const wchar_t* name)
+{
+    // The search flags came with SetDefaultDllDirectories; a Windows 7
+    // without update KB2533623 has neither and fails the call.
+    if (::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))
+        return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadFromSystemFolder(name);
+}
+
+HMODULE CWinApp::LoadFromSystemFolder(const wchar_t* name)
+{
+    // A full path keeps the search away from the exe's folder just as well.
+    wchar_t path[MAX_PATH];
+    const UINT folderLength = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (folderLength == 0 || folderLength + 1 + ::lstrlenW(name) >= MAX_PATH)
+        return nullptr;
+    path[folderLength] = L'\\';
+    ::lstrcpynW(path + folderLength + 1, name, MAX_PATH - folderLength - 1);
+    return ::LoadLibraryW(path);
+}
+
 void CWinApp::Enable3dControlsStatic()
 {
     // The common controls are not among the libraries Windows always loads
@@ -29,7 +50,7 @@ void CWinApp::Enable3dControlsStatic()
     // comctl32.dll planted beside the exe must never be picked up. The
     // manifest's activation context still selects version 6. The library
     // stays loaded for the life of the process: its window classes are in use.
-    const HMODULE library = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE library = LoadSystemLibrary(L"comctl32.dll");
     if (!library)
         return;
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

@@ -20,6 +20,12 @@ public:
     // controls, drawn in the visual style the manifest asks for.
     static void Enable3dControlsStatic();
 
+    // A library from the system folder only, however old the Windows.
+    static HMODULE LoadSystemLibrary(const wchar_t* name);
+    // The way for a Windows without the library search flags: the library's
+    // full path in the system folder. Null if that path is too long.
+    static HMODULE LoadFromSystemFolder(const wchar_t* name);
+
     void BeginWaitCursor();
     void EndWaitCursor();
 

@@ -6,7 +6,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Libraries loaded later come from the system folder only, never from
     // the folder the exe was started from (a downloads folder, say).
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Looked up rather than imported: Windows 7 has the function only with
+    // update KB2533623, and without it an exe importing it would not start.
+    // Without it, CWinApp loads the common controls by their full path.
+    using SetDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefaultDllDirectories = reinterpret_cast<SetDirectoriesFunction>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories)
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
     CWinApp* app = AfxGetApp();
     if (app)

@@ -1,9 +1,39 @@
 # Vuka6.exe must import only libraries that Windows always loads from its
-# own folder (KnownDLLs), and must ask for ASLR with high entropy and DEP.
+# own folder (KnownDLLs), no function that a Windows 7 without updates
+# lacks (the exe would not start there at all), and must ask for ASLR with
+# high entropy and DEP.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
+
+# Functions a MinGW program can come to import that Windows 7 as released
+# does not have: the search-path functions of update KB2533623, and what
+# Windows 8 and 10 added that the C and C++ runtimes or our code might reach.
+set(newer_than_windows7
+    AddDllDirectory RemoveDllDirectory SetDefaultDllDirectories
+    GetSystemTimePreciseAsFileTime CreateFile2 GetCurrentThreadStackLimits
+    WaitOnAddress WakeByAddressAll WakeByAddressSingle
+    SetThreadDescription GetThreadDescription
+    GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext
+    AdjustWindowRectExForDpi GetSystemMetricsForDpi SystemParametersInfoForDpi EnableNonClientDpiScaling)
+# objdump lists each imported function as "<hint-table address> <hint> <name>".
+string(REGEX MATCHALL "\n\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_0-9]+" functions "${headers}")
+set(function_count 0)
+foreach(line IN LISTS functions)
+    string(REGEX REPLACE ".*[ \t]" "" function "${line}")
+    math(EXPR function_count "${function_count} + 1")
+    list(FIND newer_than_windows7 "${function}" index)
+    if(NOT index EQUAL -1)
+        message(FATAL_ERROR "Vuka6.exe imports ${function}, which Windows 7 may lack: look it up at run time")
+    endif()
+endforeach()
+# KillTimer is the one the exe cannot do without; its absence would mean
+# the listing was not read.
+if(function_count EQUAL 0 OR NOT "${functions}" MATCHES "[ \t]KillTimer")
+    message(FATAL_ERROR "no imported functions found: objdump's output changed?")
+endif()
+message(STATUS "${function_count} imported functions, none newer than Windows 7")
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${headers}")
 set(allowed GDI32.dll KERNEL32.dll msvcrt.dll USER32.dll)

@@ -4,6 +4,7 @@
 #include "CDataExchange.h"
 #include "CDialog.h"
 #include "CString.h"
+#include "CWinApp.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -270,6 +271,22 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     EXPECT_EQ(1, text.GetLength());
     text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
     EXPECT_EQ(CString(L"2147483647:-2147483648:0"), text);
+}
+
+// The way for a Windows 7 without the library search flags. Wine always
+// has them, so nothing else ever takes it.
+TEST(Framework, TheFallbackLoadsALibraryByItsFullPathInTheSystemFolder)
+{
+    wchar_t folder[MAX_PATH];
+    const UINT folderLength = ::GetSystemDirectoryW(folder, MAX_PATH);
+    ASSERT_GT(folderLength, 0u);
+    // Not a common control: the manifest could redirect those elsewhere.
+    const HMODULE library = CWinApp::LoadFromSystemFolder(L"version.dll");
+    ASSERT_NE(nullptr, library);
+    wchar_t loaded[MAX_PATH];
+    ASSERT_GT(::GetModuleFileNameW(library, loaded, MAX_PATH), 0u);
+    EXPECT_EQ(0, ::_wcsicmp((std::wstring(folder) + L"\\version.dll").c_str(), loaded)) << loaded;
+    ::FreeLibrary(library);
 }
 
 }  // namespace

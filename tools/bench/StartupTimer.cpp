@@ -13,8 +13,8 @@
 // banner to come to rest.
 //
 // Output lines are "result KEY VALUE" for scripts to collect, plus
-// "mark begin|end|sample EXE" at the moments a script outside Wine should
-// sample the Linux processes: Wine 8 reports no processor time for other
+// "mark begin|end|sample EXE" and "mark started LABEL EXE" at the moments
+// a script outside Wine should sample the Linux processes: Wine 8 reports no processor time for other
 // processes through GetProcessTimes (it gives zero), and part of the work
 // is done by the wineserver and the X server, which only the host can see.
 // After each mark the program stays untouched for kMarkGraceMs so that the
@@ -227,8 +227,11 @@ struct Program {
 };
 
 // One start: how long until the window is visible, and until the program
-// first waits for input after that (its first paint is done by then).
-bool time_start(const Program& program, double* visible_ms, double* idle_ms)
+// first waits for input after that (its first paint is done by then). A
+// recorded start is marked once the program is idle, so that a script
+// outside Wine can read the processor time the start took: on a busy
+// machine that figure is steadier than the clock.
+bool time_start(const Program& program, double* visible_ms, double* idle_ms, bool recorded)
 {
     Child child;
     double t0 = now_ms();
@@ -238,6 +241,11 @@ bool time_start(const Program& program, double* visible_ms, double* idle_ms)
     double t1 = now_ms();
     WaitForInputIdle(child.process.hProcess, kShowTimeoutMs);
     double t2 = now_ms();
+    if (shown && recorded) {
+        std::printf("mark started %s %s\n", utf8(program.label).c_str(), utf8(program.exe).c_str());
+        std::fflush(stdout);
+        Sleep(kMarkGraceMs);
+    }
     finish(&child);
     *visible_ms = t1 - t0;
     *idle_ms = t2 - t0;
@@ -248,7 +256,7 @@ int run_startup(int runs, const Program& a, const Program& b)
 {
     double visible, idle;
     // The first start of each pays for cold caches in Wine and the OS.
-    if (!time_start(a, &visible, &idle) || !time_start(b, &visible, &idle))
+    if (!time_start(a, &visible, &idle, false) || !time_start(b, &visible, &idle, false))
         return fail(2, L"a program did not show its window");
 
     std::vector<double> a_visible, b_visible, a_idle, b_idle, visible_ratios, idle_ratios;
@@ -258,7 +266,7 @@ int run_startup(int runs, const Program& a, const Program& b)
         const Program& first = i % 2 ? b : a;
         const Program& second = i % 2 ? a : b;
         double v1, i1, v2, i2;
-        if (!time_start(first, &v1, &i1) || !time_start(second, &v2, &i2))
+        if (!time_start(first, &v1, &i1, true) || !time_start(second, &v2, &i2, true))
             return fail(2, L"a program did not show its window");
         double av = i % 2 ? v2 : v1, ai = i % 2 ? i2 : i1;
         double bv = i % 2 ? v1 : v2, bi = i % 2 ? i1 : i2;
