@@ -9,6 +9,7 @@ packages=(
     wine64 xvfb xauth xdotool     # running the program and its tests
     fonts-ipafont-gothic          # Japanese faces for the dialogs under Wine
     fonts-vlgothic fonts-dejavu-core x11-utils  # another Japanese font, Latin faces, xwininfo: font and desktop tests
+    locales                       # the ja_JP.UTF-8 sources the font tests build a locale from
     imagemagick                   # screenshots
     googletest                    # GoogleTest sources, built by the project
     clang                         # the native sanitizer and fuzzer build
