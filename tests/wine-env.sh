@@ -314,6 +314,12 @@ wine_env_set_dpi() {
         "$WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "${1:?usage: wine_env_set_dpi DPI}" /f \
             >>"$_WINE_ENV_LOG" 2>&1 </dev/null || return 1
     done
+    # Newer Wine (10) keeps the monitors' scale for the whole session of its
+    # server, which reads it when the session starts: a program started in the
+    # same session would draw its windows at the old scale while the screen's
+    # device context reports the new one. So the session ends here (nothing of
+    # the prefix may still run) and the next program starts a fresh one.
+    "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 }
 
 wine_env_stop() {
