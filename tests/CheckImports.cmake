@@ -17,8 +17,9 @@ set(newer_than_windows7
     SetThreadDescription GetThreadDescription
     GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext
     AdjustWindowRectExForDpi GetSystemMetricsForDpi SystemParametersInfoForDpi EnableNonClientDpiScaling)
-# objdump lists each imported function as "<hint-table address> <hint> <name>".
-string(REGEX MATCHALL "\n\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_0-9]+" functions "${headers}")
+# objdump lists each imported function as "<hint-table address> <hint> <name>";
+# newer binutils (Debian 13) put "<none>" for the ordinal before a hexadecimal hint.
+string(REGEX MATCHALL "\n\t[0-9a-f]+[ \t]+(<none>[ \t]+)?[0-9a-f]+[ \t]+[A-Za-z_0-9]+" functions "${headers}")
 set(function_count 0)
 foreach(line IN LISTS functions)
     string(REGEX REPLACE ".*[ \t]" "" function "${line}")
