@@ -128,9 +128,6 @@ void CBalloonDlg::OnDestroy()
     Default();
     KillTimerAndClear(m_hideTimer);
     KillTimerAndClear(m_chatterTimer);
-    // The shape is the window's once SetWindowRgn took it; only a region
-    // it refused is still ours.
     m_font.DeleteObject();
-    m_shape.DeleteObject();
-    m_image.DeleteObject();
+    DeletePicture();
 }

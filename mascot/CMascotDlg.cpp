@@ -132,9 +132,6 @@ void CMascotDlg::OnPaletteChanged(CWnd* pFocusWnd)
 void CMascotDlg::OnDestroy()
 {
     Default();
-    // The shape is the window's once SetWindowRgn took it; only a region
-    // it refused is still ours.
-    m_shape.DeleteObject();
     m_palette.DeleteObject();
-    m_image.DeleteObject();
+    DeletePicture();
 }

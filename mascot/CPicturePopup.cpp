@@ -54,6 +54,14 @@ int CPicturePopup::Scale(int pixels) const
     return ScaleToDpi(pixels, m_dpi);
 }
 
+void CPicturePopup::DeletePicture()
+{
+    // The shape is the window's once SetWindowRgn took it; only a region
+    // it refused is still ours.
+    m_shape.DeleteObject();
+    m_image.DeleteObject();
+}
+
 // The suggested rectangle is not used: where the pop-up stands follows
 // from its owner, and its size from its picture.
 void CPicturePopup::OnDpiChanged(UINT dpi, const RECT*)

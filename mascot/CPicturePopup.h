@@ -34,6 +34,8 @@ protected:
     virtual void OnPictureRescaled() = 0;
     // A length given at 96 DPI, in this window's pixels.
     int Scale(int pixels) const;
+    // For WM_DESTROY: the picture and the outline go with the window.
+    void DeletePicture();
 
     CWnd* m_pOwner;
     CRgn m_shape;
