@@ -6,6 +6,8 @@
 #include "RemarkCatalogue.h"
 #include "resource.h"
 
+#include <utility>
+
 CBalloonDlg::CBalloonDlg(CWnd* pOwner) : CPicturePopup(IDD_BALLOON, pOwner) {}
 
 CBalloonDlg::~CBalloonDlg() = default;
@@ -26,8 +28,10 @@ const MessageMap* CBalloonDlg::GetMessageMap() const
 
 BOOL CBalloonDlg::OnInitDialog()
 {
-    if (!CPicturePopup::OnInitDialog() || !CreateRemarkFont())
+    if (!CPicturePopup::OnInitDialog())
         return FALSE;
+    if (!CreateRemarkFont())
+        return FailInitialisation();
     Place();
     UpdateWindow();
     Say(IDS_GREETING);
@@ -35,20 +39,24 @@ BOOL CBalloonDlg::OnInitDialog()
     return TRUE;
 }
 
-BOOL CBalloonDlg::LoadPicture(CDC*)
+BOOL CBalloonDlg::LoadPicture(CDC*, CBitmap* pImage)
 {
-    return m_image.LoadBitmap(IDB_BALLOON);
+    return pImage->LoadBitmap(IDB_BALLOON);
 }
 
+// Made aside: a font that cannot be made at a new size leaves the old one.
 BOOL CBalloonDlg::CreateRemarkFont()
 {
-    return m_font.CreateFont(Scale(12), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                             InstalledFaceFor(L"ＭＳ ゴシック"));
+    CFont font;
+    if (!font.CreateFont(Scale(12), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
+                         InstalledFaceFor(L"ＭＳ ゴシック")))
+        return FALSE;
+    m_font = std::move(font);
+    return TRUE;
 }
 
-// Without a font at the new size the remarks still show, in the window's
-// default font.
+// Without a font at the new size the remarks still show, in the old one.
 void CBalloonDlg::OnPictureRescaled()
 {
     CreateRemarkFont();

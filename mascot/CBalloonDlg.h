@@ -25,7 +25,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL LoadPicture(CDC* pDC) override;
+    BOOL LoadPicture(CDC* pDC, CBitmap* pImage) override;
     void OnPictureRescaled() override;
 
     const MessageMap* GetMessageMap() const override;

@@ -4,6 +4,8 @@
 #include "LoadPaletteBitmap.h"
 #include "resource.h"
 
+#include <utility>
+
 CMascotDlg::CMascotDlg(CWnd* pOwner) : CPicturePopup(IDD_MASCOT, pOwner) {}
 
 CMascotDlg::~CMascotDlg() = default;
@@ -34,9 +36,16 @@ BOOL CMascotDlg::OnInitDialog()
     return TRUE;
 }
 
-BOOL CMascotDlg::LoadPicture(CDC* pDC)
+BOOL CMascotDlg::LoadPicture(CDC* pDC, CBitmap* pImage)
 {
-    return LoadPaletteBitmap(&m_image, &m_palette, pDC, IDB_MASCOT) == 1 && m_image.m_hObject;
+    // The palette comes from the picture's colour table, the same at every
+    // DPI: the first one made is the one kept.
+    CPalette palette;
+    if (LoadPaletteBitmap(pImage, &palette, pDC, IDB_MASCOT) != 1 || !pImage->m_hObject)
+        return FALSE;
+    if (!m_palette.m_hObject)
+        m_palette = std::move(palette);
+    return TRUE;
 }
 
 void CMascotDlg::OnPictureRescaled()

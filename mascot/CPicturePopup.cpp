@@ -3,6 +3,8 @@
 #include "CreateColorKeyRegion.h"
 #include "Dpi.h"
 
+#include <utility>
+
 CPicturePopup::CPicturePopup(UINT templateId, CWnd* pOwner)
     : CDialog(templateId, pOwner), m_pOwner(pOwner), m_dpi(kDesignDpi)
 {
@@ -25,24 +27,38 @@ BOOL CPicturePopup::Create()
 BOOL CPicturePopup::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    return WearPicture(GetWindowDpi(m_hWnd));
+    if (WearPicture(GetWindowDpi(m_hWnd)))
+        return TRUE;
+    return FailInitialisation();
+}
+
+// A pop-up without its picture and outline would show as a plain
+// rectangle: its window goes at once, so that Create reports the failure,
+// the creator discards the object and the next attempt starts afresh.
+BOOL CPicturePopup::FailInitialisation()
+{
+    DestroyWindow();
+    return FALSE;
 }
 
 // The picture is loaded afresh and scaled from its design size, never from
-// an earlier scaled copy: scaling twice would lose pixels for good.
+// an earlier scaled copy: scaling twice would lose pixels for good. All of
+// it is made aside and worn at once: a step that fails leaves the window
+// with the picture, outline and size it had.
 BOOL CPicturePopup::WearPicture(UINT dpi)
 {
     CClientDC dc(this);
-    if (!LoadPicture(&dc) || !ScaleBitmapToDpi(&m_image, &dc, dpi))
+    CBitmap image;
+    BITMAP info;
+    if (!LoadPicture(&dc, &image) || !ScaleBitmapToDpi(&image, &dc, dpi) || !image.GetBitmap(&info))
         return FALSE;
     // Traced from the scaled picture itself, so that the outline and the
-    // pixels agree exactly at every scale.
-    if (!CreateColorKeyRegion(&m_shape, &m_image, &dc, CLR_KEY_TOPLEFT))
+    // pixels agree exactly at every scale. A region the window refuses
+    // stays in m_shape until the next try or the window's end.
+    if (!CreateColorKeyRegion(&m_shape, &image, &dc, CLR_KEY_TOPLEFT) || !SetWindowRgn(&m_shape, TRUE))
         return FALSE;
-    SetWindowRgn(&m_shape, TRUE);
 
-    BITMAP info;
-    m_image.GetBitmap(&info);
+    m_image = std::move(image);
     m_width = info.bmWidth;
     m_height = info.bmHeight;
     m_dpi = dpi;

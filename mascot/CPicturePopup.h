@@ -28,17 +28,20 @@ protected:
 
     void OnDpiChanged(UINT dpi, const RECT* suggested);
 
-    // Loads the picture at its design size into m_image.
-    virtual BOOL LoadPicture(CDC* pDC) = 0;
+    // Loads the picture at its design size into pImage.
+    virtual BOOL LoadPicture(CDC* pDC, CBitmap* pImage) = 0;
     // After a DPI change has given the window its new picture and outline.
     virtual void OnPictureRescaled() = 0;
     // A length given at 96 DPI, in this window's pixels.
     int Scale(int pixels) const;
     // For WM_DESTROY: the picture and the outline go with the window.
     void DeletePicture();
+    // Ends an OnInitDialog that could not make the window whole: the window
+    // is destroyed and Create returns FALSE.
+    BOOL FailInitialisation();
 
     CWnd* m_pOwner;
-    CRgn m_shape;
+    CRgn m_shape;  // a region traced but not yet the window's
     CBitmap m_image;
     int m_width = 0;
     int m_height = 0;
