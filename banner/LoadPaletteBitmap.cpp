@@ -3,20 +3,27 @@
 #include "DibLayout.h"
 #include "ScopedSelection.h"
 
-#include <vector>
-
 namespace {
+
+// A LOGPALETTE with room for the largest colour table a picture may have:
+// on the stack, so that making a palette needs no allocation that could fail.
+struct PaletteBuffer {
+    LOGPALETTE header;
+    PALETTEENTRY more[kMaxDibColors - 1];
+};
 
 void MakePalette(CPalette* pPalette, const uint8_t* colorTable, uint32_t count)
 {
-    std::vector<uint8_t> buffer(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    PaletteBuffer buffer;
+    LOGPALETTE* palette = &buffer.header;
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(count);
     // RGBQUAD is blue, green, red, reserved; the reserved byte is not a flag.
+    // palPalEntry is declared with one entry; the buffer holds all of them.
+    PALETTEENTRY* entries = palette->palPalEntry;
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* quad = colorTable + 4 * i;
-        palette->palPalEntry[i] = PALETTEENTRY{quad[2], quad[1], quad[0], 0};
+        entries[i] = PALETTEENTRY{quad[2], quad[1], quad[0], 0};
     }
     pPalette->CreatePalette(palette);
 }
@@ -52,16 +59,24 @@ int LoadPaletteBitmapFromDib(CBitmap* pBitmap, CPalette* pPalette, CDC* pDC, con
     CCompatibleDC memory(pDC);
     pBitmap->CreateCompatibleBitmap(pDC, layout.width, layout.height);
 
-    // The picture's own palette is realized in the memory context before
-    // the bits are copied, so that on a palette display they are mapped
-    // through it. The guards put back the bitmap first, then the palette.
-    const HPALETTE palette = pBitmap->m_hObject ? static_cast<HPALETTE>(*pPalette) : nullptr;
-    ScopedSelection paletteSelection(memory, palette, FALSE, FALSE);
-    if (paletteSelection.Selected())
-        memory.RealizePalette();
-    ScopedSelection bitmapSelection(memory, pBitmap->m_hObject);
+    int rows = 0;
+    {
+        // The picture's own palette is realized in the memory context before
+        // the bits are copied, so that on a palette display they are mapped
+        // through it. The guards put back the bitmap first, then the palette.
+        const HPALETTE palette = pBitmap->m_hObject ? static_cast<HPALETTE>(*pPalette) : nullptr;
+        ScopedSelection paletteSelection(memory, palette, FALSE, FALSE);
+        if (paletteSelection.Selected())
+            memory.RealizePalette();
+        ScopedSelection bitmapSelection(memory, pBitmap->m_hObject);
 
-    ::StretchDIBits(memory.m_hDC, 0, 0, layout.width, layout.height, 0, 0, layout.width, layout.height,
-                    dib + layout.bitsOffset, reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS, SRCCOPY);
+        rows = ::StretchDIBits(memory.m_hDC, 0, 0, layout.width, layout.height, 0, 0, layout.width, layout.height,
+                               dib + layout.bitsOffset, reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS,
+                               SRCCOPY);
+    }
+    // A device bitmap the picture was not copied into holds whatever was in
+    // its memory; no picture at all is what the callers already handle.
+    if (rows == 0)
+        pBitmap->DeleteObject();
     return 1;
 }

@@ -13,8 +13,8 @@
 // pPalette the palette, when the picture has a colour table. Returns 0 when
 // either is null or resource nID is missing, can't be loaded or is not a
 // well-formed picture; then neither object is changed. Otherwise returns 1,
-// even if the device bitmap could not be made: callers that need the
-// picture check pBitmap.
+// even if the device bitmap could not be made or filled (pBitmap is then
+// left empty): callers that need the picture check pBitmap.
 int LoadPaletteBitmap(CBitmap* pBitmap, CPalette* pPalette, CDC* pDC, UINT nID);
 
 // The same from the bytes of a packed picture (header, colour table, bits).

@@ -5,7 +5,6 @@
 #include "DialogTemplateFace.h"
 #include "JapaneseFaces.h"
 
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -176,22 +175,25 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
         return FALSE;
 
     CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    dialog->Attach(hWnd);
+    RECT before;
+    ::GetWindowRect(hWnd, &before);
+
+    dialog->EnterMessage();
+    BOOL setFocus = FALSE;
+    // As in CWnd::Dispatch: an initialisation that ends in an exception
+    // leaves the dialog as far as it got, and the focus where it is.
     try {
-        dialog->Attach(hWnd);
-        RECT before;
-        ::GetWindowRect(hWnd, &before);
-
-        dialog->EnterMessage();
-        const BOOL setFocus = dialog->OnInitDialog();
-
-        // A dialog that did not place itself is centred before it is first shown.
-        RECT after;
-        if (dialog->m_hWnd == hWnd && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after) &&
-            !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
-            dialog->CenterWindow();
-        dialog->LeaveMessage();
-        return setFocus;
+        setFocus = dialog->OnInitDialog();
     } catch (...) {
-        std::terminate();
+        setFocus = FALSE;
     }
+
+    // A dialog that did not place itself is centred before it is first shown.
+    RECT after;
+    if (dialog->m_hWnd == hWnd && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after) &&
+        !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+        dialog->CenterWindow();
+    dialog->LeaveMessage();
+    return setFocus;
 }

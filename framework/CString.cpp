@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cwchar>
+#include <new>
 
 BOOL CString::LoadString(UINT id)
 {
@@ -9,12 +10,16 @@ BOOL CString::LoadString(UINT id)
     // resource itself, so strings of any length load whole.
     LPCWSTR resource = nullptr;
     const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&resource), 0);
-    if (length <= 0 || !resource) {
-        m_text.clear();
-        return FALSE;
+    try {
+        if (length > 0 && resource) {
+            m_text.assign(resource, static_cast<size_t>(length));
+            return TRUE;
+        }
+    } catch (const std::bad_alloc&) {
+        // No room for the text: as if the table had none.
     }
-    m_text.assign(resource, static_cast<size_t>(length));
-    return TRUE;
+    m_text.clear();
+    return FALSE;
 }
 
 void CString::Format(LPCWSTR format, ...)
@@ -27,12 +32,16 @@ void CString::Format(LPCWSTR format, ...)
     // the runtime's _vscwprintf does.
     const int length = ::_vscwprintf(format, measure);
     va_end(measure);
-    if (length < 0) {
+    m_text.clear();
+    try {
+        if (length >= 0) {
+            m_text.assign(static_cast<size_t>(length) + 1, L'\0');
+            std::vswprintf(&m_text[0], m_text.size(), format, args);
+            m_text.resize(static_cast<size_t>(length));
+        }
+    } catch (const std::bad_alloc&) {
+        // No room for the text: it stays empty.
         m_text.clear();
-    } else {
-        m_text.assign(static_cast<size_t>(length) + 1, L'\0');
-        std::vswprintf(&m_text[0], m_text.size(), format, args);
-        m_text.resize(static_cast<size_t>(length));
     }
     va_end(args);
 }

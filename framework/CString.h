@@ -12,8 +12,9 @@ public:
     CString(LPCWSTR text) : m_text(text ? text : L"") {}
 
     // Replaces the text with string id of the program's string table; a
-    // missing string leaves it empty and returns FALSE.
+    // missing string, or no memory for it, leaves it empty and returns FALSE.
     BOOL LoadString(UINT id);
+    // Without memory for the result the text is left empty.
     void Format(LPCWSTR format, ...);
 
     bool IsEmpty() const { return m_text.empty(); }

@@ -3,8 +3,6 @@
 #include "CDC.h"
 #include "CGdiObject.h"
 
-#include <exception>
-
 const CWnd CWnd::wndTop;
 
 const MessageMapEntry* MessageMap::Find(UINT message, UINT id, UINT code) const
@@ -99,8 +97,18 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     const CurrentMessage outer = m_current;
     m_current = {m_hWnd, message, wParam, lParam};
 
-    const MessageMapEntry* entry = GetMessageMap()->Find(message, LOWORD(wParam), HIWORD(wParam));
-    const LRESULT result = entry ? entry->dispatch(*this, wParam, lParam) : Default();
+    LRESULT result = 0;
+    // A C++ exception must not unwind through the system's frames between
+    // here and the message loop, nor past the bookkeeping around this call.
+    // Nothing in this program throws on purpose; should a handler still end
+    // in one, the message is answered as a failure: a window being created
+    // is refused, any other message counts as not handled.
+    try {
+        const MessageMapEntry* entry = GetMessageMap()->Find(message, LOWORD(wParam), HIWORD(wParam));
+        result = entry ? entry->dispatch(*this, wParam, lParam) : Default();
+    } catch (...) {
+        result = message == WM_CREATE ? -1 : 0;
+    }
 
     m_current = outer;
     return result;
@@ -112,18 +120,12 @@ LRESULT CALLBACK CWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     if (!wnd)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
-    // A C++ exception must not unwind through the system's frames between
-    // here and the message loop; nothing in this program throws on purpose.
-    try {
-        wnd->EnterMessage();
-        const LRESULT result = wnd->Dispatch(message, wParam, lParam);
-        if (message == WM_NCDESTROY)
-            wnd->Detach();
-        wnd->LeaveMessage();
-        return result;
-    } catch (...) {
-        std::terminate();
-    }
+    wnd->EnterMessage();
+    const LRESULT result = wnd->Dispatch(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        wnd->Detach();
+    wnd->LeaveMessage();
+    return result;
 }
 
 void CWnd::CenterWindow()

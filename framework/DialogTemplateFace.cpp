@@ -1,5 +1,7 @@
 #include "DialogTemplateFace.h"
 
+#include <new>
+
 namespace {
 
 const size_t kExHeaderSize = 26;  // dlgVer .. cy
@@ -86,8 +88,13 @@ bool ReadTemplateFace(const uint8_t* data, size_t size, std::u16string* face)
     if (!FindFace(data, size, &begin, &end))
         return false;
     face->clear();
-    for (size_t at = begin; at + 2 < end; at += 2)
-        face->push_back(static_cast<char16_t>(data[at] | data[at + 1] << 8));
+    try {
+        for (size_t at = begin; at + 2 < end; at += 2)
+            face->push_back(static_cast<char16_t>(data[at] | data[at + 1] << 8));
+    } catch (const std::bad_alloc&) {
+        face->clear();
+        return false;
+    }
     return true;
 }
 
@@ -99,14 +106,19 @@ bool ReplaceTemplateFace(const uint8_t* data, size_t size, const std::u16string&
     // A template without items may stop right after its face, unpadded.
     const size_t items = AlignToDword(end) < size ? AlignToDword(end) : size;
 
-    copy->assign(data, data + begin);
-    for (char16_t c : face) {
-        copy->push_back(static_cast<uint8_t>(c & 0xFF));
-        copy->push_back(static_cast<uint8_t>(c >> 8));
+    try {
+        copy->assign(data, data + begin);
+        for (char16_t c : face) {
+            copy->push_back(static_cast<uint8_t>(c & 0xFF));
+            copy->push_back(static_cast<uint8_t>(c >> 8));
+        }
+        copy->push_back(0);
+        copy->push_back(0);
+        copy->resize(AlignToDword(copy->size()), 0);
+        copy->insert(copy->end(), data + items, data + size);
+    } catch (const std::bad_alloc&) {
+        copy->clear();
+        return false;
     }
-    copy->push_back(0);
-    copy->push_back(0);
-    copy->resize(AlignToDword(copy->size()), 0);
-    copy->insert(copy->end(), data + items, data + size);
     return true;
 }

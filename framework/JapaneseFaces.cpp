@@ -1,7 +1,5 @@
 #include "JapaneseFaces.h"
 
-#include <vector>
-
 namespace {
 
 // Each list starts with the face the program asks for; a face that is not
@@ -78,18 +76,22 @@ LPCWSTR InstalledFaceFor(LPCWSTR face)
 
 bool HasGlyphs(HFONT font, LPCWSTR text)
 {
-    const int length = ::lstrlenW(text);
-    std::vector<WORD> glyphs(static_cast<size_t>(length));
     const HDC dc = ::CreateCompatibleDC(nullptr);
+    if (!dc)
+        return false;
     const HGDIOBJ old = ::SelectObject(dc, font);
-    const bool read = length == 0 || ::GetGlyphIndicesW(dc, text, length, glyphs.data(),
-                                                        GGI_MARK_NONEXISTING_GLYPHS) == static_cast<DWORD>(length);
+    // A piece at a time through a buffer on the stack: nothing to allocate.
+    constexpr int kPiece = 64;
+    WORD glyphs[kPiece];
+    bool found = true;
+    for (int at = 0, length = ::lstrlenW(text); found && at < length; at += kPiece) {
+        const int piece = length - at < kPiece ? length - at : kPiece;
+        found = ::GetGlyphIndicesW(dc, text + at, piece, glyphs, GGI_MARK_NONEXISTING_GLYPHS) ==
+                static_cast<DWORD>(piece);
+        for (int i = 0; found && i < piece; ++i)
+            found = glyphs[i] != 0xFFFF || text[at + i] == L'\n';
+    }
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
-    if (!read)
-        return false;
-    for (int i = 0; i < length; ++i)
-        if (glyphs[static_cast<size_t>(i)] == 0xFFFF && text[i] != L'\n')
-            return false;
-    return true;
+    return found;
 }
