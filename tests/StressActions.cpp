@@ -19,6 +19,8 @@ const KindInfo kKinds[] = {
     {Kind::ClickOk, "click OK", 25},             {Kind::EscapeKey, "Escape", 35},
     {Kind::CloseBox, "close box", 15},           {Kind::MoveAbout, "move About", 70},
     {Kind::ClickMascot, "click mascot", 100},    {Kind::ClickBalloon, "click balloon", 80},
+    {Kind::HideTick, "balloon hide tick", 20},   {Kind::ChatterTick, "chatter tick", 20},
+    {Kind::DpiChange, "DPI change", 4},
 };
 
 const size_t kKindCount = sizeof kKinds / sizeof kKinds[0];
@@ -244,6 +246,32 @@ Result StressActions::Apply(const Action& a, std::string& note)
         if (!point)
             return Result::Skipped;
         return ClickAt(*point, a.u[3], note);
+    }
+    case Kind::HideTick:
+    case Kind::ChatterTick: {
+        // Only a running timer ticks.
+        CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
+        const bool hide = kKinds[a.kind].kind == Kind::HideTick;
+        if (!balloon || (hide ? balloon->*&TestBalloon::m_hideTimer : balloon->*&TestBalloon::m_chatterTimer) == 0)
+            return Result::Skipped;
+        ::PostMessageW(balloon->m_hWnd, WM_TIMER, hide ? ID_TIMER_BALLOON_HIDE : ID_TIMER_BALLOON_CHATTER, 0);
+        return Result::Posted;
+    }
+    case Kind::DpiChange: {
+        // As when a window is dragged onto a monitor of another scale; the
+        // suggested rectangle is where the window is now.
+        static const UINT kDpis[] = {96, 120, 144, 192};
+        CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
+        const HWND windows[] = {Main(), mascot ? mascot->m_hWnd : nullptr, balloon ? balloon->m_hWnd : nullptr};
+        const HWND target = windows[static_cast<int>(a.u[0] * 3)];
+        if (!target)
+            return Result::Skipped;
+        const UINT dpi = kDpis[static_cast<int>(a.u[1] * 4)];
+        static RECT suggested;
+        suggested = WindowRect(target);
+        note = std::to_string(dpi);
+        ::PostMessageW(target, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        return Result::Posted;
     }
     }
     return Result::Skipped;

@@ -11,7 +11,7 @@
 enum class Kind {
     ClickStart, ClickFixAll, ClickToggle, ClickLabel, ClickDialog, ClickBanner, PressButton, SpaceKey,
     SystemMenuAbout, SpinTick, BannerTick, ClickIcon, ClickOk, EscapeKey, CloseBox, MoveAbout,
-    ClickMascot, ClickBalloon,
+    ClickMascot, ClickBalloon, HideTick, ChatterTick, DpiChange,
 };
 
 struct KindInfo {

@@ -14,84 +14,41 @@
 // 3,688 About openings, 1,952 draws, 184 two-second farewells):
 //
 //   VUKA6_STRESS_ACTIONS=100000 tests/wine-run.sh build/mingw/tests/stress_tests.exe
-#include "StressActions.h"
-#include "StressInvariants.h"
+#include "StressDriver.h"
 #include "TestWindows.h"
 #include "WindowSpies.h"
-#include "resource.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-class Stress {
+// Actions drawn at random by their kinds' weights, until the target count
+// has been carried out.
+class RandomActions {
 public:
-    Stress(TestDrawDlg& dlg, uint32_t seed, long target)
-        : m_dlg(dlg), m_actions(dlg), m_invariants(dlg), m_seed(seed), m_target(target), m_rng(seed)
+    RandomActions(uint32_t seed, long target) : m_rng(seed), m_target(target)
     {
         for (size_t k = 0; k < kKindCount; ++k)
             m_totalWeight += kKinds[k].weight;
-        s_current = this;
-        m_timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &Stress::Tick);
-    }
-    ~Stress()
-    {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
     }
 
-    bool Failed() const { return m_failed; }
-    bool Finished() const { return m_performed == m_target && m_exitPressed; }
-    const std::vector<HGDIOBJ>& BannerObjects() const { return m_invariants.BannerObjects(); }
-    std::string Where() const { return "seed " + std::to_string(m_seed) + ", action " + std::to_string(m_performed); }
-
-    void PrintSummary(double seconds) const
+    std::optional<Action> Next(const StressDriver& driver)
     {
-        std::printf("stress: %ld actions (%ld draws skipped as inapplicable) in %.1f s, %ld ticks\n", m_performed,
-                    m_skipped, seconds, m_ticks);
-        std::printf("stress: %ld About openings, %ld mascots, %ld farewells, %ld draws started, %ld finished\n",
-                    m_invariants.openings, m_invariants.mascots, m_actions.farewells, m_invariants.drawsStarted, m_invariants.drawsFinished);
-        std::printf("stress: %ld clicks delivered, %ld swallowed by a disabled window or the desktop\n",
-                    m_actions.clicksDelivered, m_actions.clicksSwallowed);
-        for (size_t k = 0; k < kKindCount; ++k)
-            std::printf("stress:   %-18s %ld\n", kKinds[k].name, m_counts[k]);
-        std::fflush(stdout);
-    }
-
-    // What a long enough run must have reached, or it tested little.
-    void ExpectCoverage() const
-    {
-        EXPECT_GT(m_invariants.openings, 10) << Where();
-        EXPECT_GT(m_invariants.mascots, 5) << Where();
-        EXPECT_GT(m_actions.farewells, 0) << Where();
-        EXPECT_GT(m_invariants.drawsFinished, 10) << Where();
-        EXPECT_GT(m_actions.clicksDelivered, m_target / 4) << Where();
-        EXPECT_GT(m_actions.clicksSwallowed, 0) << Where();
-    }
-
-private:
-    static constexpr int kActionsPerTick = 4;
-    static constexpr int kDrawsPerTick = 64;
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (s_current)
-            s_current->OnTick();
-    }
-
-    HWND Main() const { return m_dlg.m_hWnd; }
-    HWND Item(int id) const { return ::GetDlgItem(Main(), id); }
-
-    Action NextAction()
-    {
+        if (driver.performed == m_target)
+            return std::nullopt;
+        // A long run shows that it is still going.
+        if (driver.performed > 0 && driver.performed % 10000 == 0 && driver.performed != m_reported) {
+            m_reported = driver.performed;
+            std::printf("stress: %ld actions done\n", driver.performed);
+            std::fflush(stdout);
+        }
         Action action{};
         uint32_t pick = static_cast<uint32_t>(m_rng()) % m_totalWeight;
         while (pick >= kKinds[action.kind].weight)
@@ -101,136 +58,37 @@ private:
         return action;
     }
 
-    void OnTick()
-    {
-        // An action must never run a message loop of its own inside a tick.
-        if (m_inTick) {
-            Fail("a tick ran inside a tick");
-            return;
-        }
-        m_inTick = true;
-        ++m_ticks;
-        if (m_failed)
-            Unwind();
-        else if (m_ticks > 20 * m_target + 2000)
-            Fail("no progress: " + std::to_string(m_ticks) + " ticks");
-        else if (Check("at the tick"))
-            m_performed == m_target ? Finish() : Play();
-        m_inTick = false;
-    }
-
-    void Play()
-    {
-        int done = 0;
-        for (int draws = 0; draws < kDrawsPerTick && done < kActionsPerTick && m_performed < m_target; ++draws) {
-            const Action action = NextAction();
-            std::string note;
-            const Result result = m_actions.Apply(action, note);
-            if (result == Result::Skipped) {
-                ++m_skipped;
-                continue;
-            }
-            ++m_performed;
-            ++done;
-            // A long run shows that it is still going.
-            if (m_performed % 10000 == 0 && m_performed < m_target) {
-                std::printf("stress: %ld actions done\n", m_performed);
-                std::fflush(stdout);
-            }
-            ++m_counts[action.kind];
-            m_recent.push_back("#" + std::to_string(m_performed) + " " + kKinds[action.kind].name +
-                               (note.empty() ? "" : " -> " + note));
-            if (m_recent.size() > 12)
-                m_recent.pop_front();
-            // A posted action has not happened yet: the next tick checks it,
-            // after the loop has delivered it (and with it any modal box).
-            if (result == Result::Posted || !Check("after the action"))
-                return;
-        }
-    }
-
-    // After the last action: the About box goes, then Exit ends the dialog.
-    void Finish()
-    {
-        if (m_exitPressed) {
-            if (++m_finishTicks > 500)
-                Fail("Exit did not end the main dialog");
-            return;
-        }
-        if (const CAboutDlg* about = AboutOnScreen(Main())) {
-            if (++m_finishTicks > 500)
-                Fail("the About box does not close");
-            ::PostMessageW(about->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return;
-        }
-        RECT exit = WindowRect(Item(IDOK));
-        const POINT point = PointIn(exit, 0.5, 0.5);
-        const HWND target = ClickTarget(point);
-        if (target != Item(IDOK)) {
-            Fail("a click on Exit does not reach it");
-            return;
-        }
-        POINT client = point;
-        ::ScreenToClient(target, &client);
-        ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
-        ::PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-        m_exitPressed = true;
-        m_finishTicks = 0;
-    }
-
-    // After a failure: close whatever is open, so that DoModal returns and
-    // the test can report.
-    void Unwind()
-    {
-        if (CAboutDlg* about = AboutOnScreen(Main()))
-            about->EndDialog(IDCANCEL);
-        else
-            m_dlg.EndDialog(IDABORT);
-    }
-
-    void Fail(const std::string& what)
-    {
-        std::string recent;
-        for (const std::string& line : m_recent)
-            recent += "\n    " + line;
-        ADD_FAILURE() << Where() << ": " << what << "\n  the last actions:" << recent;
-        m_failed = true;
-    }
-
-    // Collects the broken rules of one check; false when there was one.
-    bool Check(const char* when)
-    {
-        const std::vector<std::string> problems = m_invariants.Check();
-        if (problems.empty())
-            return true;
-        std::string all = when;
-        for (const std::string& problem : problems)
-            all += "\n  " + problem;
-        Fail(all);
-        return false;
-    }
-
-    static Stress* s_current;
-
-    TestDrawDlg& m_dlg;
-    StressActions m_actions;
-    StressInvariants m_invariants;
-    const uint32_t m_seed;
-    const long m_target;
+private:
     std::mt19937 m_rng;
+    const long m_target;
     uint32_t m_totalWeight = 0;
-    UINT_PTR m_timer = 0;
-
-    bool m_inTick = false;
-    bool m_failed = false;
-    bool m_exitPressed = false;
-    long m_finishTicks = 0;
-    std::deque<std::string> m_recent;
-
-    long m_performed = 0, m_skipped = 0, m_ticks = 0;
-    std::vector<long> m_counts = std::vector<long>(kKindCount);
+    long m_reported = 0;
 };
-Stress* Stress::s_current = nullptr;
+
+void PrintSummary(const StressDriver& d, double seconds)
+{
+    std::printf("stress: %ld actions (%ld draws skipped as inapplicable) in %.1f s, %ld ticks\n", d.performed,
+                d.skipped, seconds, d.ticks);
+    std::printf("stress: %ld About openings, %ld mascots, %ld farewells, %ld draws started, %ld finished\n",
+                d.invariants.openings, d.invariants.mascots, d.actions.farewells, d.invariants.drawsStarted,
+                d.invariants.drawsFinished);
+    std::printf("stress: %ld clicks delivered, %ld swallowed by a disabled window or the desktop\n",
+                d.actions.clicksDelivered, d.actions.clicksSwallowed);
+    for (size_t k = 0; k < kKindCount; ++k)
+        std::printf("stress:   %-18s %ld\n", kKinds[k].name, d.counts[k]);
+    std::fflush(stdout);
+}
+
+// What a long enough run must have reached, or it tested little.
+void ExpectCoverage(const StressDriver& d, long target)
+{
+    EXPECT_GT(d.invariants.openings, 10) << d.Where();
+    EXPECT_GT(d.invariants.mascots, 5) << d.Where();
+    EXPECT_GT(d.actions.farewells, 0) << d.Where();
+    EXPECT_GT(d.invariants.drawsFinished, 10) << d.Where();
+    EXPECT_GT(d.actions.clicksDelivered, target / 4) << d.Where();
+    EXPECT_GT(d.actions.clicksSwallowed, 0) << d.Where();
+}
 
 uint32_t SeedFromEnvironmentOrClock()
 {
@@ -259,17 +117,21 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
     INT_PTR result = 0;
     std::vector<HGDIOBJ> bannerObjects;
     {
-        Stress stress(dlg, seed, actions);
+        RandomActions random(seed, actions);
+        const StressDriver* self = nullptr;
+        StressDriver driver(
+            dlg, [&] { return random.Next(*self); }, "seed " + std::to_string(seed), 20 * actions + 2000);
+        self = &driver;
         const auto start = std::chrono::steady_clock::now();
         result = dlg.DoModal();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        stress.PrintSummary(took.count());
+        PrintSummary(driver, took.count());
         g_app.m_pMainWnd = nullptr;
-        ASSERT_FALSE(stress.Failed()) << "seed " << seed;
-        ASSERT_TRUE(stress.Finished()) << "seed " << seed;
+        ASSERT_FALSE(driver.Failed()) << "seed " << seed;
+        ASSERT_TRUE(driver.Finished()) << "seed " << seed;
         if (actions >= 5000)
-            stress.ExpectCoverage();
-        bannerObjects = stress.BannerObjects();
+            ExpectCoverage(driver, actions);
+        bannerObjects = driver.invariants.BannerObjects();
     }
 
     EXPECT_EQ(IDOK, result) << "seed " << seed;

@@ -149,11 +149,11 @@ inline int ScreenDpi()
     return dpi;
 }
 
-// A length the design gives at 96 DPI, in pixels at the display's DPI,
-// rounded to the nearest pixel.
-inline int Scaled(int pixels)
+// A length the design gives at 96 DPI, in pixels at dpi (by default the
+// display's), rounded to the nearest pixel.
+inline int Scaled(int pixels, int dpi = ScreenDpi())
 {
-    return (pixels * ScreenDpi() + 48) / 96;
+    return (pixels * dpi + 48) / 96;
 }
 
 // The characters of `text` that `font` has no glyph for: the ones it would

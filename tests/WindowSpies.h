@@ -62,6 +62,7 @@ public:
 class TestMascot : public Counted<CMascotDlg> {
 public:
     using Counted::Counted;
+    using CMascotDlg::m_dpi;
     using CMascotDlg::m_image;
     using CMascotDlg::m_palette;
     using CMascotDlg::m_pBalloon;
@@ -72,6 +73,7 @@ class TestBalloon : public Counted<CBalloonDlg> {
 public:
     using Counted::Counted;
     using CBalloonDlg::m_chatterTimer;
+    using CBalloonDlg::m_dpi;
     using CBalloonDlg::m_font;
     using CBalloonDlg::m_hideTimer;
     using CBalloonDlg::m_image;

@@ -1,0 +1,146 @@
+#include "StressDriver.h"
+
+#include "TestWindows.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+StressDriver* StressDriver::s_current = nullptr;
+
+StressDriver::StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail)
+    : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
+      m_where(std::move(where)), m_tickBudget(tickBudget)
+{
+    s_current = this;
+    m_timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &StressDriver::Tick);
+}
+
+StressDriver::~StressDriver()
+{
+    ::KillTimer(nullptr, m_timer);
+    s_current = nullptr;
+}
+
+Action MakeAction(Kind kind, double u0, double u1, double u2, double u3)
+{
+    size_t k = 0;
+    while (k < kKindCount && kKinds[k].kind != kind)
+        ++k;
+    return {k, {u0, u1, u2, u3}};
+}
+
+void CALLBACK StressDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (s_current)
+        s_current->OnTick();
+}
+
+void StressDriver::OnTick()
+{
+    // An action must never run a message loop of its own inside a tick.
+    if (m_inTick) {
+        Fail("a tick ran inside a tick");
+        return;
+    }
+    m_inTick = true;
+    ++ticks;
+    if (m_failed)
+        Unwind();
+    else if (ticks > m_tickBudget)
+        Fail("no progress: " + std::to_string(ticks) + " ticks");
+    else if (Check("at the tick"))
+        m_sourceDone ? Finish() : Play();
+    m_inTick = false;
+}
+
+void StressDriver::Play()
+{
+    int done = 0;
+    for (int draws = 0; draws < kDrawsPerTick && done < kActionsPerTick; ++draws) {
+        const std::optional<Action> action = m_source();
+        if (!action) {
+            m_sourceDone = true;
+            return;
+        }
+        std::string note;
+        const Result result = actions.Apply(*action, note);
+        if (result == Result::Skipped) {
+            ++skipped;
+            continue;
+        }
+        ++performed;
+        ++done;
+        ++counts[action->kind];
+        m_recent.push_back("#" + std::to_string(performed) + " " + kKinds[action->kind].name +
+                           (note.empty() ? "" : " -> " + note));
+        if (m_recent.size() > 12)
+            m_recent.pop_front();
+        // A posted action has not happened yet: the next tick checks it,
+        // after the loop has delivered it (and with it any modal box).
+        if (result == Result::Posted || !Check("after the action"))
+            return;
+    }
+}
+
+// After the last action: the About box goes, then Exit ends the dialog.
+void StressDriver::Finish()
+{
+    if (m_exitPressed) {
+        if (++m_finishTicks > 500)
+            Fail("Exit did not end the main dialog");
+        return;
+    }
+    if (const CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd)) {
+        if (++m_finishTicks > 500)
+            Fail("the About box does not close");
+        ::PostMessageW(about->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
+    const HWND exit = ::GetDlgItem(m_dlg.m_hWnd, IDOK);
+    const POINT point = PointIn(WindowRect(exit), 0.5, 0.5);
+    const HWND target = ClickTarget(point);
+    if (target != exit) {
+        Fail("a click on Exit does not reach it");
+        return;
+    }
+    POINT client = point;
+    ::ScreenToClient(target, &client);
+    ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    ::PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    m_exitPressed = true;
+    m_finishTicks = 0;
+}
+
+// After a failure: close whatever is open, so that DoModal returns and
+// the test can report.
+void StressDriver::Unwind()
+{
+    if (CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd))
+        about->EndDialog(IDCANCEL);
+    else
+        m_dlg.EndDialog(IDABORT);
+}
+
+void StressDriver::Fail(const std::string& what)
+{
+    std::string recent;
+    for (const std::string& line : m_recent)
+        recent += "\n    " + line;
+    ADD_FAILURE() << Where() << ": " << what << "\n  the last actions:" << recent;
+    m_failed = true;
+}
+
+// Collects the broken rules of one check; false when there was one.
+bool StressDriver::Check(const char* when)
+{
+    const std::vector<std::string> problems = invariants.Check();
+    if (problems.empty())
+        return true;
+    std::string all = when;
+    for (const std::string& problem : problems)
+        all += "\n  " + problem;
+    Fail(all);
+    return false;
+}

@@ -1,0 +1,65 @@
+// Plays a user on the running program: a thread timer carries out actions
+// inside whichever modal loop is running and checks the invariants after
+// every one. Once the source has no more actions, the driver closes the
+// About box and presses Exit, which ends the main dialog's DoModal.
+#pragma once
+
+#include "StressActions.h"
+#include "StressInvariants.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class StressDriver {
+public:
+    // The next action to play, or nothing once the run is over.
+    using Source = std::function<std::optional<Action>()>;
+
+    // where names the run in every failure (its seed, say).
+    StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail = false);
+    ~StressDriver();
+    StressDriver(const StressDriver&) = delete;
+    StressDriver& operator=(const StressDriver&) = delete;
+
+    bool Failed() const { return m_failed; }
+    bool Finished() const { return m_sourceDone && m_exitPressed; }
+    std::string Where() const { return m_where + ", action " + std::to_string(performed); }
+
+    StressActions actions;
+    StressInvariants invariants;
+    long performed = 0, skipped = 0, ticks = 0;
+    std::vector<long> counts;  // performed actions by kind
+
+private:
+    static constexpr int kActionsPerTick = 4;
+    static constexpr int kDrawsPerTick = 64;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void OnTick();
+    void Play();
+    void Finish();
+    void Unwind();
+    void Fail(const std::string& what);
+    bool Check(const char* when);
+
+    static StressDriver* s_current;
+
+    TestDrawDlg& m_dlg;
+    Source m_source;
+    const std::string m_where;
+    const long m_tickBudget;
+    UINT_PTR m_timer = 0;
+
+    bool m_inTick = false;
+    bool m_failed = false;
+    bool m_sourceDone = false;
+    bool m_exitPressed = false;
+    long m_finishTicks = 0;
+    std::deque<std::string> m_recent;
+};
+
+// The action of the given kind at the given place; for scripts.
+Action MakeAction(Kind kind, double u0 = 0.5, double u1 = 0.5, double u2 = 0.5, double u3 = 0.0);
