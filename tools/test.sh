@@ -9,16 +9,25 @@
 # runs the tests while one `yes > /dev/null` per core keeps every core busy,
 # as on a machine that is building something else: a test that races the
 # program's timers or the display then shows it.
+#
+#   tools/test.sh --faults [ctest arguments]
+#
+# makes the fault sweep fail every call the program makes, one run each,
+# instead of the few of each function that the quick sweep fails.
 set -o pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top" || exit 1
 
 busy=0
-if [ "$1" = --busy ]; then
-    busy=1
+while [ $# -gt 0 ]; do
+    case $1 in
+        --busy) busy=1 ;;
+        --faults) export VUKA6_FAULT_SWEEP=full ;;
+        *) break ;;
+    esac
     shift
-fi
+done
 
 "$top/tools/setup-debian.sh" || exit 1
 for preset in native mingw; do

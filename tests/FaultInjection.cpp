@@ -1,0 +1,326 @@
+#include "FaultInjection.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+
+namespace fault {
+
+const char* const kFunctionNames[kFunctionCount] = {
+    "CreateCompatibleDC", "CreateCompatibleBitmap", "CreatePalette", "CreateRectRgn", "CombineRgn", "CreateFontW",
+    "GetDC", "StretchDIBits", "CreateDialogIndirectParamW", "CreateWindowExW", "SetWindowRgn", "SetTimer",
+    "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc",
+};
+
+namespace {
+
+// Every failure value is 0 or null. The last error is the one the
+// documentation names where it says to ask GetLastError; the GDI functions
+// document none and leave it alone.
+enum class Error : DWORD {
+    Untouched = 0,
+    NoMemory = ERROR_NOT_ENOUGH_MEMORY,
+    NoResource = ERROR_RESOURCE_NAME_NOT_FOUND,
+    NoResourceData = ERROR_RESOURCE_DATA_NOT_FOUND,
+    Errno = 0xFFFFFFFF,  // malloc: errno is ENOMEM
+};
+
+// What a successful call hands the program, to be given back.
+enum class Makes { Nothing, Object, Window };
+
+struct Point {
+    const char* dll;
+    const char* name;
+    Error error;
+    Makes makes;
+    void* hook;
+    void* real;
+};
+
+// The functions that are only watched: how the program lets go of objects.
+enum Watched { kDeleteObject, kDeleteDC, kWatchedCount };
+
+long g_calls[kFunctionCount];
+int g_armed = kFunctionCount;
+long g_armedIndex = 0;
+bool g_counting = false;
+bool g_fired = false;
+int g_paused = 0;
+
+Point g_points[kFunctionCount];
+Point g_watched[kWatchedCount];
+
+// What the program holds. No allocation in here: malloc is hooked.
+class HeldSet {
+public:
+    void Clear() { m_count = 0; }
+    void Add(HANDLE handle, Function by)
+    {
+        if (m_count < kCapacity)
+            m_items[m_count++] = {handle, by, g_calls[by]};
+    }
+    void Remove(HANDLE handle)
+    {
+        for (size_t i = 0; i < m_count; ++i)
+            if (m_items[i].handle == handle) {
+                m_items[i] = m_items[--m_count];
+                return;
+            }
+    }
+    size_t Count() const { return m_count; }
+    const Made& At(size_t i) const { return m_items[i]; }
+
+private:
+    static constexpr size_t kCapacity = 16384;
+    Made m_items[kCapacity];
+    size_t m_count = 0;
+};
+
+HeldSet g_objects;  // GDI objects, until deleted or given to a window
+HeldSet g_windows;  // windows, and timers by their windows
+
+bool ProgramCalls()
+{
+    return g_counting && !g_paused;
+}
+
+// Where the failing call came from, for finding the code a failed run went
+// through: the return addresses as the linker placed them.
+// tests/fault_sweep.sh names their functions.
+void PrintCallers()
+{
+    void* frames[12];
+    const USHORT count = ::RtlCaptureStackBackTrace(2, 12, frames, nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(::GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    std::fprintf(stderr, "fault: callers");
+    for (USHORT i = 0; i < count; ++i) {
+        const auto offset = static_cast<unsigned long long>(static_cast<const BYTE*>(frames[i]) - base);
+        std::fprintf(stderr, " 0x%llx", offset + nt->OptionalHeader.ImageBase);
+    }
+    std::fprintf(stderr, "\n");
+}
+
+// Whether this call, the program's, is the one that fails.
+bool Fails(Function f)
+{
+    if (!ProgramCalls())
+        return false;
+    if (++g_calls[f] != g_armedIndex || f != g_armed)
+        return false;
+    g_fired = true;
+    PrintCallers();
+    switch (g_points[f].error) {
+    case Error::Untouched:
+        break;
+    case Error::Errno:
+        errno = ENOMEM;
+        break;
+    default:
+        ::SetLastError(static_cast<DWORD>(g_points[f].error));
+    }
+    return true;
+}
+
+template <Function F, class Signature>
+struct Hook;
+
+template <Function F, class R, class... Args>
+struct Hook<F, R (*)(Args...)> {
+    static R Call(Args... args)
+    {
+        if (Fails(F))
+            return R{};
+        const R result = reinterpret_cast<R (*)(Args...)>(g_points[F].real)(args...);
+        if constexpr (std::is_pointer_v<R>) {
+            if (result && ProgramCalls() && g_points[F].makes != Makes::Nothing)
+                (g_points[F].makes == Makes::Object ? g_objects : g_windows).Add(result, F);
+        }
+        return result;
+    }
+};
+
+// The program's timers are set for real, but while counting with the
+// longest period there is: they never tick by themselves, the session posts
+// their ticks, and so every run makes the same calls in the same order.
+UINT_PTR SetTimerWithoutTicks(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    if (Fails(kSetTimer))
+        return 0;
+    const bool program = ProgramCalls();
+    const UINT_PTR timer = reinterpret_cast<decltype(&::SetTimer)>(g_points[kSetTimer].real)(
+        hWnd, id, program ? USER_TIMER_MAXIMUM : elapse, proc);
+    // A window's timers go with it; one on no window would outlive them all.
+    if (timer && program)
+        g_windows.Add(hWnd ? static_cast<HANDLE>(hWnd) : INVALID_HANDLE_VALUE, kSetTimer);
+    return timer;
+}
+
+// A region the window took is the window's to delete.
+int SetWindowRgnAndLetGo(HWND hWnd, HRGN region, BOOL redraw)
+{
+    if (Fails(kSetWindowRgn))
+        return 0;
+    const int result = reinterpret_cast<decltype(&::SetWindowRgn)>(g_points[kSetWindowRgn].real)(hWnd, region, redraw);
+    if (result)
+        g_objects.Remove(region);
+    return result;
+}
+
+BOOL WINAPI WatchDeleteObject(HGDIOBJ object)
+{
+    const BOOL deleted = reinterpret_cast<decltype(&::DeleteObject)>(g_watched[kDeleteObject].real)(object);
+    if (deleted)
+        g_objects.Remove(object);
+    return deleted;
+}
+
+BOOL WINAPI WatchDeleteDC(HDC dc)
+{
+    const BOOL deleted = reinterpret_cast<decltype(&::DeleteDC)>(g_watched[kDeleteDC].real)(dc);
+    if (deleted)
+        g_objects.Remove(dc);
+    return deleted;
+}
+
+template <Function F, class Signature>
+void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
+{
+    g_points[F] = {dll, kFunctionNames[F], error, makes, hook, nullptr};
+}
+
+void DefineAll()
+{
+    Define<kCreateCompatibleDC, decltype(&::CreateCompatibleDC)>("gdi32.dll", Error::Untouched, Makes::Object);
+    Define<kCreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll", Error::Untouched,
+                                                                         Makes::Object);
+    Define<kCreatePalette, decltype(&::CreatePalette)>("gdi32.dll", Error::Untouched, Makes::Object);
+    Define<kCreateRectRgn, decltype(&::CreateRectRgn)>("gdi32.dll", Error::Untouched, Makes::Object);
+    Define<kCombineRgn, decltype(&::CombineRgn)>("gdi32.dll", Error::Untouched, Makes::Nothing);
+    Define<kCreateFontW, decltype(&::CreateFontW)>("gdi32.dll", Error::Untouched, Makes::Object);
+    Define<kGetDC, decltype(&::GetDC)>("user32.dll", Error::Untouched, Makes::Nothing);
+    Define<kStretchDIBits, decltype(&::StretchDIBits)>("gdi32.dll", Error::Untouched, Makes::Nothing);
+    Define<kCreateDialogIndirectParamW, decltype(&::CreateDialogIndirectParamW)>("user32.dll", Error::NoMemory,
+                                                                                 Makes::Window);
+    Define<kCreateWindowExW, decltype(&::CreateWindowExW)>("user32.dll", Error::NoMemory, Makes::Window);
+    Define<kSetWindowRgn, decltype(&::SetWindowRgn)>("user32.dll", Error::Untouched, Makes::Nothing,
+                                                     reinterpret_cast<void*>(&SetWindowRgnAndLetGo));
+    Define<kSetTimer, decltype(&::SetTimer)>("user32.dll", Error::NoMemory, Makes::Nothing,
+                                             reinterpret_cast<void*>(&SetTimerWithoutTicks));
+    Define<kFindResourceW, decltype(&::FindResourceW)>("kernel32.dll", Error::NoResource, Makes::Nothing);
+    Define<kLoadResource, decltype(&::LoadResource)>("kernel32.dll", Error::NoResourceData, Makes::Nothing);
+    Define<kLoadBitmapW, decltype(&::LoadBitmapW)>("user32.dll", Error::Untouched, Makes::Object);
+    Define<kLoadIconW, decltype(&::LoadIconW)>("user32.dll", Error::NoResource, Makes::Nothing);
+    Define<kLoadStringW, decltype(&::LoadStringW)>("user32.dll", Error::NoResource, Makes::Nothing);
+    Define<kMalloc, decltype(&std::malloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
+    g_watched[kDeleteObject] = {"gdi32.dll", "DeleteObject", Error::Untouched, Makes::Nothing,
+                                reinterpret_cast<void*>(&WatchDeleteObject), nullptr};
+    g_watched[kDeleteDC] = {"gdi32.dll", "DeleteDC", Error::Untouched, Makes::Nothing,
+                            reinterpret_cast<void*>(&WatchDeleteDC), nullptr};
+}
+
+// Points the module's import slot for dll!name at hook; returns what the
+// slot held, or null where the module imports no such function.
+void* Patch(HMODULE module, const char* dll, const char* name, void* hook)
+{
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+        if (::lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0)
+            continue;
+        const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0)
+                continue;
+            DWORD protection;
+            if (!::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection))
+                return nullptr;
+            void* real = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(hook);
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return real;
+        }
+    }
+    return nullptr;
+}
+
+bool PatchAll(Point* points, size_t count)
+{
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    for (size_t i = 0; i < count; ++i) {
+        points[i].real = Patch(module, points[i].dll, points[i].name, points[i].hook);
+        if (!points[i].real)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Install()
+{
+    DefineAll();
+    return PatchAll(g_points, kFunctionCount) && PatchAll(g_watched, kWatchedCount);
+}
+
+void Begin(Function function, long index)
+{
+    for (long& calls : g_calls)
+        calls = 0;
+    g_armed = function;
+    g_armedIndex = index;
+    g_fired = false;
+    g_objects.Clear();
+    g_windows.Clear();
+    g_counting = true;
+}
+
+void End()
+{
+    g_counting = false;
+}
+
+long Calls(Function function)
+{
+    return g_calls[function];
+}
+
+bool Fired()
+{
+    return g_fired;
+}
+
+std::vector<Made> StillHeld()
+{
+    FaultPause pause;
+    std::vector<Made> held;
+    for (size_t i = 0; i < g_objects.Count(); ++i)
+        held.push_back(g_objects.At(i));
+    for (size_t i = 0; i < g_windows.Count(); ++i) {
+        const Made& made = g_windows.At(i);
+        if (made.handle == INVALID_HANDLE_VALUE || ::IsWindow(static_cast<HWND>(made.handle)))
+            held.push_back(made);
+    }
+    return held;
+}
+
+FaultPause::FaultPause()
+{
+    ++g_paused;
+}
+
+FaultPause::~FaultPause()
+{
+    --g_paused;
+}
+
+}  // namespace fault

@@ -1,0 +1,61 @@
+// Makes one chosen call of the program fail at its N-th use while the
+// program runs. The test executable's own import table is patched, so that
+// every call the program's code makes to one of these functions goes
+// through a counter first; the armed call returns the failure value and
+// sets the last error that the platform documents for that function.
+//
+// The test's own code calls the same functions through the same table: it
+// runs inside a FaultPause, whose calls are neither counted nor failed.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace fault {
+
+// The functions that can be made to fail, in the order of kFunctionNames.
+enum Function : int {
+    kCreateCompatibleDC, kCreateCompatibleBitmap, kCreatePalette, kCreateRectRgn, kCombineRgn, kCreateFontW,
+    kGetDC, kStretchDIBits, kCreateDialogIndirectParamW, kCreateWindowExW, kSetWindowRgn, kSetTimer,
+    kFindResourceW, kLoadResource, kLoadBitmapW, kLoadIconW, kLoadStringW, kMalloc,
+    kFunctionCount
+};
+
+extern const char* const kFunctionNames[kFunctionCount];
+
+// Patches the import table; false if a function was not found in it.
+bool Install();
+
+// From now on counts the program's calls; the index-th call of function
+// (1 for the first) fails. An index of 0 fails nothing.
+void Begin(Function function, long index);
+// Stops counting; every call passes from now on.
+void End();
+
+long Calls(Function function);
+bool Fired();
+
+// What the program made while counting and has not let go of: GDI objects
+// it neither deleted nor gave to a window (a region to SetWindowRgn), and
+// windows and timers whose window still exists. After the session, this is
+// what it left behind. Handles are followed from their making to their
+// deletion rather than looked up afterwards: the system hands the value of
+// a deleted handle out again.
+struct Made {
+    HANDLE handle;  // for a timer, its window (INVALID_HANDLE_VALUE for a thread's timer)
+    Function by;
+    long call;  // which call of that function made it
+};
+std::vector<Made> StillHeld();
+
+// The test's own work: its calls pass uncounted while one of these lives.
+class FaultPause {
+public:
+    FaultPause();
+    ~FaultPause();
+    FaultPause(const FaultPause&) = delete;
+    FaultPause& operator=(const FaultPause&) = delete;
+};
+
+}  // namespace fault
