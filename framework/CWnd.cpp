@@ -2,6 +2,7 @@
 
 #include "CDC.h"
 #include "CGdiObject.h"
+#include "NamedAccessible.h"
 
 const CWnd CWnd::wndTop;
 
@@ -41,8 +42,22 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 
 const MessageMap* CWnd::GetMessageMap() const
 {
-    static const MessageMap map(nullptr);
+    static const MessageMapEntry entries[] = {
+        OnMessage<WM_GETOBJECT, &CWnd::OnGetObject>(),
+    };
+    static const MessageMap map(nullptr, entries);
     return &map;
+}
+
+LRESULT CWnd::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    // Only the control itself is named; its frame, scroll bars and the
+    // rest stay the system's. The identifier comes as 32 bits.
+    if (!m_accessibleName.IsEmpty() && static_cast<LONG>(objectId) == OBJID_CLIENT) {
+        if (const LRESULT answer = NamedAccessible::Answer(m_hWnd, flags, m_accessibleName))
+            return answer;
+    }
+    return Default();
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "CString.h"
 #include "MessageMap.h"
 
 class CPalette;
@@ -66,6 +67,11 @@ public:
     void CenterWindow();
     BOOL DestroyWindow();
 
+    // The name screen readers read for a control whose window text cannot
+    // be its name (a button that shows no text, an icon): string id of the
+    // string table, told through the accessibility interface.
+    BOOL SetAccessibleName(UINT id) { return m_accessibleName.LoadString(id); }
+
     // Insert-after value for SetWindowPos: the top of the non-topmost windows.
     static const CWnd wndTop;
 
@@ -73,6 +79,9 @@ public:
 
 protected:
     virtual const MessageMap* GetMessageMap() const;
+
+    // The control's accessible object, when it has a name of its own.
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
 
     // Runs after the window's last message has returned; self-deleting
     // windows delete themselves here.
@@ -108,6 +117,7 @@ private:
 
     WNDPROC m_superProc = nullptr;
     CurrentMessage m_current{};
+    CString m_accessibleName;
     int m_nesting = 0;           // messages of this window under way
     bool m_destroyed = false;    // WM_NCDESTROY seen, PostNcDestroy still due
 };

@@ -98,6 +98,11 @@ template <> struct Cracker<WM_MOVE> {
     template <class T> static LRESULT Call(T& w, void (T::*h)(int, int), WPARAM, LPARAM lp)
     { (w.*h)(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))); return 0; }
 };
+// The flags to hand on to LresultFromObject and the object asked for.
+template <> struct Cracker<WM_GETOBJECT> {
+    template <class T> static LRESULT Call(T& w, LRESULT (T::*h)(WPARAM, LPARAM), WPARAM wp, LPARAM lp)
+    { return (w.*h)(wp, lp); }
+};
 // The new DPI (the same on both axes) and the rectangle the system suggests.
 template <> struct Cracker<WM_DPICHANGED> {
     template <class T> static LRESULT Call(T& w, void (T::*h)(UINT, const RECT*), WPARAM wp, LPARAM lp)
