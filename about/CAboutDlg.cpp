@@ -29,6 +29,7 @@ void CAboutDlg::DoDataExchange(CDataExchange* dx)
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_icon.SetAccessibleName(IDS_ABOUT_ICON_NAME);
 
     m_tooltip.CreateForTool(this, &m_icon, IDS_ABOUT_ICON_TIP);
     // Focus to the OK button, the one control that takes it.

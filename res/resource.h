@@ -6,6 +6,7 @@
 #define IDR_MAINFRAME               128
 #define IDS_ABOUTBOX                101
 #define IDS_BANNER_TIP              102
+#define IDS_FIX1_NAME               105     // to IDS_FIX1_NAME + 5: what a screen reader calls each toggle
 #define IDM_ABOUTBOX                0x0010
 #define IDC_NUMBER1                 1000
 #define IDC_NUMBER2                 1001
@@ -37,6 +38,7 @@
 // About box
 #define IDD_ABOUTBOX                100
 #define IDS_ABOUT_ICON_TIP          103
+#define IDS_ABOUT_ICON_NAME         111
 #define IDC_ABOUT_ICON              1014
 
 // Mascot and its speech balloon

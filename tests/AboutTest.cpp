@@ -95,9 +95,11 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     bool mainDisabled = false;
     RECT box{}, owner = WindowRect(main.m_hWnd);
     std::wstring tip;
+    std::vector<ControlName> names;
     Script script({
         [&] {
             g_about = FindAbout();
+            names = ControlNames(g_about);
             box = WindowRect(g_about);
             mainDisabled = !::IsWindowEnabled(main.m_hWnd);
             wchar_t text[32] = {};
@@ -118,6 +120,18 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     EXPECT_TRUE(mainDisabled);
     EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
     EXPECT_EQ(L"・・・・・・・", tip);
+
+    // A screen reader hears every control by a name; the icon's text is
+    // the name of its picture (U+FFFF and the icon's ID), not a name.
+    ASSERT_EQ(6u, names.size());
+    for (const ControlName& control : names) {
+        const std::string what = "control " + std::to_string(control.id) + " is called " + Utf8(control.name);
+        EXPECT_FALSE(control.name.empty()) << what;
+        EXPECT_EQ(std::wstring::npos, control.name.find(L'\xFFFF')) << what;
+        if (control.id != IDC_ABOUT_ICON) {
+            EXPECT_EQ(control.fromText, control.name) << what;
+        }
+    }
 }
 
 TEST_F(AboutTest, TheIconSummonsOneMascotWhichFollowsTheBox)

@@ -81,6 +81,32 @@ TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
     EXPECT_EQ(Item(IDC_START), ::GetNextDlgTabItem(hWnd, Item(IDOK), FALSE));
 }
 
+// Each control a user acts on has a name a screen reader can say: the six
+// toggles and the banner show no text, so they are named for what they do.
+// Every other control is called by its text, as before.
+TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
+{
+    std::set<std::wstring> toggles;
+    int controls = 0;
+    for (const ControlName& control : ControlNames(hWnd)) {
+        ++controls;
+        const std::string what = "control " + std::to_string(control.id) + " is called " + Utf8(control.name);
+        if (control.id >= IDC_FIX1 && control.id <= IDC_FIX6) {
+            const std::wstring number = std::to_wstring(control.id - IDC_FIX1 + 1);
+            EXPECT_NE(std::wstring::npos, control.name.find(number)) << what;
+            toggles.insert(control.name);
+        } else if (control.id == IDC_BANNER) {
+            // What its tooltip says a click shows.
+            EXPECT_NE(std::wstring::npos, control.name.find(L"バージョン情報")) << what;
+        } else {
+            EXPECT_EQ(control.fromText, control.name) << what;
+        }
+        EXPECT_FALSE(control.name.empty()) << what;
+    }
+    EXPECT_EQ(16, controls);
+    EXPECT_EQ(6u, toggles.size()) << "the toggles' names differ";
+}
+
 TEST_F(DrawDlgTest, OpensCentredInTheWorkArea)
 {
     RECT work, window;

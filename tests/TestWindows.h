@@ -6,10 +6,11 @@
 #include "CWinApp.h"
 #include "CWnd.h"
 
+#include <oleacc.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 #include <vector>
 
 // The application object of the test programs (defined in
@@ -118,6 +119,51 @@ inline std::wstring WindowText(HWND hWnd)
     wchar_t buffer[256] = {};
     ::GetWindowTextW(hWnd, buffer, 256);
     return buffer;
+}
+
+// What a screen reader hears a control called: the name oleacc gives the
+// control's client object, which is the control's own answer to
+// WM_GETOBJECT, or else oleacc's standard object, named by the window text.
+inline std::wstring AccessibleName(HWND hWnd)
+{
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(hWnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) ||
+        !object)
+        return L"(no accessible object)";
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name)
+        text = name;
+    ::SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+// A dialog's controls by ID, each with the name oleacc gives it and the
+// name its text alone would give (the first '&' goes, as oleacc drops it).
+struct ControlName {
+    int id;
+    std::wstring name;
+    std::wstring fromText;
+};
+
+inline std::vector<ControlName> ControlNames(HWND dialog)
+{
+    std::vector<ControlName> controls;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[256] = {};
+        ::GetWindowTextW(child, text, 256);
+        std::wstring fromText = text;
+        const size_t ampersand = fromText.find(L'&');
+        if (ampersand != std::wstring::npos)
+            fromText.erase(ampersand, 1);
+        controls.push_back({::GetDlgCtrlID(child), AccessibleName(child), fromText});
+    }
+    return controls;
 }
 
 // For messages: gtest prints wide strings as escapes.
