@@ -15,5 +15,7 @@ crop_covering() {
         ((y + h > bottom)) && bottom=$((y + h))
     done
     left=$((left < margin ? 0 : left - margin)) top=$((top < margin ? 0 : top - margin))
-    convert "$src" -crop "$((right + margin - left))x$((bottom + margin - top))+$left+$top" +repage "$out"
+    # Without the time it was taken, a picture of the same pixels is the same file.
+    convert "$src" -crop "$((right + margin - left))x$((bottom + margin - top))+$left+$top" +repage \
+        -define png:exclude-chunks=date,time "$out"
 }
