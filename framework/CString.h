@@ -9,7 +9,6 @@
 class CString {
 public:
     CString() = default;
-    CString(LPCWSTR text) : m_text(text ? text : L"") {}
 
     // Replaces the text with string id of the program's string table; a
     // missing string, or no memory for it, leaves it empty and returns FALSE.
@@ -18,9 +17,7 @@ public:
     void Format(LPCWSTR format, ...);
 
     bool IsEmpty() const { return m_text.empty(); }
-    int GetLength() const { return static_cast<int>(m_text.size()); }
     operator LPCWSTR() const { return m_text.c_str(); }
-    bool operator==(const CString& other) const { return m_text == other.m_text; }
 
 private:
     std::wstring m_text;

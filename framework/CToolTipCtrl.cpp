@@ -18,11 +18,15 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
     return TRUE;
 }
 
+// Any width at all makes the tooltip wrap, and honour a line break; this
+// one is wider than either of the program's tips.
+constexpr int kMaxTipWidth = 256;
+
 BOOL CToolTipCtrl::CreateForTool(CWnd* parent, CWnd* tool, UINT tipId)
 {
     if (!Create(parent))
         return FALSE;
-    SetMaxTipWidth(256);
+    SetMaxTipWidth(kMaxTipWidth);
     CString tip;
     tip.LoadString(tipId);
     return AddTool(tool, tip);

@@ -25,9 +25,9 @@ CWinApp::~CWinApp()
 HMODULE CWinApp::LoadSystemLibrary(const wchar_t* name)
 {
     // The search flags came with SetDefaultDllDirectories; a Windows 7
-    // without update KB2533623 has neither and fails the call.
-    if (::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))
-        return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // without update KB2533623 knows neither and refuses the call.
+    if (const HMODULE library = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return library;
     return LoadFromSystemFolder(name);
 }
 

@@ -24,8 +24,6 @@ public:
     // Binds an existing window (a dialog control, say) to this object.
     BOOL SubclassWindow(HWND hWnd);
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     virtual BOOL PreTranslateMessage(MSG* msg);
 
     // The default processing of the message being handled.

@@ -44,11 +44,14 @@ BOOL CBalloonDlg::LoadPicture(CDC*, CBitmap* pImage)
     return pImage->LoadBitmap(IDB_BALLOON);
 }
 
+// The remarks' cell height at 96 DPI: 6 lines fill the text area.
+constexpr int kRemarkFontHeight = 12;
+
 // Made aside: a font that cannot be made at a new size leaves the old one.
 BOOL CBalloonDlg::CreateRemarkFont()
 {
     CFont font;
-    if (!font.CreateFont(Scale(12), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    if (!font.CreateFont(Scale(kRemarkFontHeight), 0, 0, 0, FW_EXTRALIGHT, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
                          InstalledFaceFor(L"ＭＳ ゴシック")))
         return FALSE;
@@ -77,10 +80,9 @@ void CBalloonDlg::Say(UINT nID)
     Show(nID != 0 ? nID : PickIdleRemark(static_cast<unsigned>(RandomSource::Roll(57))));
 }
 
-UINT_PTR CBalloonDlg::SayOnClick(UINT nID)
+void CBalloonDlg::SayOnClick(UINT nID)
 {
     Show(nID != 0 ? nID : PickClickRemark(static_cast<unsigned>(RandomSource::Roll(51))));
-    return m_hideTimer;
 }
 
 // Every remark replaces what shows and gets the full seven seconds from now.
@@ -115,6 +117,10 @@ void CBalloonDlg::OnLButtonDown(UINT, POINT)
     Default();
 }
 
+// The bubble's inside, at 96 DPI: from (35, 12) to 10 pixels short of the
+// picture's right and bottom edges; left of 35 is the tail.
+constexpr RECT kTextMargins = {35, 12, 10, 10};
+
 void CBalloonDlg::OnPaint()
 {
     CPaintDC dc(this);
@@ -125,7 +131,8 @@ void CBalloonDlg::OnPaint()
         return;
     // Top left, line feeds honoured, no wrapping, clipped to the bubble's inside.
     RECT text;
-    ::SetRect(&text, Scale(35), Scale(12), m_width - Scale(10), m_height - Scale(10));
+    ::SetRect(&text, Scale(kTextMargins.left), Scale(kTextMargins.top), m_width - Scale(kTextMargins.right),
+              m_height - Scale(kTextMargins.bottom));
     dc.SetBkMode(TRANSPARENT);
     ScopedSelection font(dc, m_font.m_hObject);
     dc.DrawText(m_text, -1, &text, 0);

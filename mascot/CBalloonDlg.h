@@ -17,8 +17,8 @@ public:
     void Place();
     // Shows string nID, or an idle remark for 0, for seven seconds.
     void Say(UINT nID);
-    // The same, but 0 asks for a click remark. Returns the hide timer.
-    UINT_PTR SayOnClick(UINT nID);
+    // The same, but 0 asks for a click remark.
+    void SayOnClick(UINT nID);
 
     static constexpr UINT kShowMs = 7000;
     static constexpr UINT kChatterMs = 10000;

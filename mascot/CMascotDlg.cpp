@@ -58,19 +58,25 @@ void CMascotDlg::MakeBalloon()
     CreateModeless(m_pBalloon, this);
 }
 
+// On the owner's top edge: this far in from its left edge (at 96 DPI) ...
+constexpr int kInFromOwnersLeft = 16;
+// ... with the bottom edge this far below the owner's top edge.
+constexpr int kSunkIntoOwner = 6;
+// Where the mascot stands when it has no owner, in screen pixels.
+constexpr POINT kWithoutOwner = {320, 240};
+
 void CMascotDlg::Place(int x, int y)
 {
     // Only the pair asks for the computed place; either alone is a coordinate.
     if (x == kBesideOwner && y == kBesideOwner) {
         if (m_pOwner) {
-            // On the owner's top edge, 16 pixels in, sunk 6 pixels into it.
             RECT owner;
             m_pOwner->GetWindowRect(&owner);
-            x = owner.left + Scale(16);
-            y = owner.top - m_height + Scale(6);
+            x = owner.left + Scale(kInFromOwnersLeft);
+            y = owner.top - m_height + Scale(kSunkIntoOwner);
         } else {
-            x = 320;
-            y = 240;
+            x = kWithoutOwner.x;
+            y = kWithoutOwner.y;
         }
     }
     SetWindowPos(&wndTop, x, y, m_width, m_height, SWP_SHOWWINDOW);

@@ -38,7 +38,7 @@ TEST(CatalogueText, EveryTextLoadsClean)
     for (unsigned id : ids) {
         CString text;
         ASSERT_TRUE(text.LoadString(id)) << id;
-        const std::wstring s(static_cast<LPCWSTR>(text), text.GetLength());
+        const std::wstring s = static_cast<LPCWSTR>(text);
         EXPECT_FALSE(s.empty()) << id;
         // '&' would be drawn as an underline under the next character.
         EXPECT_EQ(std::wstring::npos, s.find_first_of(L"\r\t&")) << id;
@@ -113,7 +113,7 @@ TEST_F(CatalogueTextFont, EveryTextFitsTheBalloonWithAGlyphForEachCharacter)
         CString text;
         ASSERT_TRUE(text.LoadString(id)) << id;
         RECT rect = {0, 0, kAreaWidth, kAreaHeight};
-        dc.DrawText(text, text.GetLength(), &rect, DT_CALCRECT);  // the balloon draws with flags 0
+        dc.DrawText(text, -1, &rect, DT_CALCRECT);  // the balloon draws with flags 0
         EXPECT_LE(rect.right - rect.left, kAreaWidth) << id;
         EXPECT_LE(rect.bottom - rect.top, kAreaHeight) << id;
         EXPECT_GT(rect.bottom - rect.top, 0) << id;

@@ -262,15 +262,15 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
 {
     CString text;
     EXPECT_TRUE(text.LoadString(IDS_ABOUTBOX));
-    EXPECT_EQ(CString(L"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
+    EXPECT_EQ(L"ﾊﾞｰｼﾞｮﾝ情報(&A)...", std::wstring(text));
     EXPECT_FALSE(text.LoadString(9999));
     EXPECT_TRUE(text.IsEmpty());
     text.Format(L"%d", 43);
-    EXPECT_EQ(CString(L"43"), text);
+    EXPECT_EQ(L"43", std::wstring(text));
     text.Format(L"%d", 7);
-    EXPECT_EQ(1, text.GetLength());
+    EXPECT_EQ(L"7", std::wstring(text));
     text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
-    EXPECT_EQ(CString(L"2147483647:-2147483648:0"), text);
+    EXPECT_EQ(L"2147483647:-2147483648:0", std::wstring(text));
 }
 
 // The way for a Windows 7 without the library search flags. Wine always
