@@ -11,16 +11,6 @@
 
 namespace {
 
-// The screen's context, as a window of ours on the 24-bit test display would give.
-std::vector<PALETTEENTRY> Entries(const CPalette& palette)
-{
-    WORD count = 0;
-    ::GetObjectW(palette.m_hObject, sizeof count, &count);
-    std::vector<PALETTEENTRY> entries(count);
-    ::GetPaletteEntries(palette, 0, count, entries.data());
-    return entries;
-}
-
 COLORREF PixelOf(CBitmap& bitmap, int x, int y)
 {
     CCompatibleDC memory(nullptr);
@@ -50,7 +40,7 @@ TEST(Loader, AnEightBitResourceReadsBackItsExactColours)
     EXPECT_EQ(::GetDeviceCaps(screen.m_hDC, BITSPIXEL), info.bmBitsPixel) << "not a one-bit bitmap";
 
     const std::vector<uint8_t> dib = ResourceBytes(IDB_BANNER_TITLE);
-    const std::vector<PALETTEENTRY> entries = Entries(palette);
+    const std::vector<PALETTEENTRY> entries = PaletteEntries(palette);
     ASSERT_EQ(256u, entries.size());
     for (int i = 0; i < 256; ++i) {
         const uint8_t* quad = &dib[40 + 4 * i];
@@ -87,7 +77,7 @@ TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
         CBitmap bitmap;
         CPalette palette;
         ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
-        EXPECT_EQ(16u, Entries(palette).size());
+        EXPECT_EQ(16u, PaletteEntries(palette).size());
         EXPECT_EQ(RGB(1, 252, 3), PixelOf(bitmap, 0, 1));
         EXPECT_EQ(RGB(6, 243, 12), PixelOf(bitmap, 1, 1));
     }
@@ -122,7 +112,7 @@ TEST(Loader, APaletteEntryTakesRedGreenBlueFromTheQuadAndNoFlags)
     CBitmap bitmap;
     CPalette palette;
     ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
-    const auto entries = Entries(palette);
+    const auto entries = PaletteEntries(palette);
     ASSERT_EQ(2u, entries.size());
     EXPECT_EQ(0x30, entries[1].peRed);
     EXPECT_EQ(0x20, entries[1].peGreen);
@@ -159,7 +149,9 @@ TEST(Loader, LoadingAgainDeletesTheFirstBitmap)
     EXPECT_EQ(0u, ::GetObjectType(old)) << "the first device bitmap was deleted";
 }
 
-TEST(Loader, MalformedPicturesAreRefusedWithoutTouchingEitherObject)
+// Which headers are refused is DibLayout's to say (its tests and the fuzz
+// target); here, that a refusal leaves both objects alone.
+TEST(Loader, AMalformedPictureIsRefusedWithoutTouchingEitherObject)
 {
     ScreenDC screen;
     CBitmap bitmap;
@@ -167,30 +159,11 @@ TEST(Loader, MalformedPicturesAreRefusedWithoutTouchingEitherObject)
     ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER4));
     const HGDIOBJ oldBitmap = bitmap.m_hObject;
     CPalette untouched;
-
-    std::vector<std::vector<uint8_t>> bad;
     auto truncated = MakeDib(DibRecipe{});
     truncated.pop_back();
-    bad.push_back(truncated);
-    DibRecipe tooManyColours;
-    tooManyColours.colorsUsed = 1000;
-    tooManyColours.tableEntries = 1000;
-    bad.push_back(MakeDib(tooManyColours));
-    DibRecipe negative;
-    negative.height = -2;
-    bad.push_back(MakeDib(negative));
-    DibRecipe coreHeader;
-    coreHeader.headerSize = 12;
-    bad.push_back(MakeDib(coreHeader));
-    auto rowsOverrun = MakeDib(DibRecipe{});
-    PutU32(rowsOverrun, 8, 3);  // claims a third row that is not there
-    bad.push_back(rowsOverrun);
-
-    for (const auto& dib : bad) {
-        EXPECT_EQ(0, LoadPaletteBitmapFromDib(&bitmap, &untouched, &screen, dib.data(), dib.size()));
-        EXPECT_EQ(oldBitmap, bitmap.m_hObject);
-        EXPECT_EQ(nullptr, untouched.m_hObject);
-    }
+    EXPECT_EQ(0, LoadPaletteBitmapFromDib(&bitmap, &untouched, &screen, truncated.data(), truncated.size()));
+    EXPECT_EQ(oldBitmap, bitmap.m_hObject);
+    EXPECT_EQ(nullptr, untouched.m_hObject);
     EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(oldBitmap)));
 }
 

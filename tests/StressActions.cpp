@@ -93,7 +93,7 @@ std::optional<POINT> PointInShape(HWND hWnd, double u)
 // OK says farewell for two seconds when a mascot with its balloon is up.
 bool StressActions::FarewellFollows(HWND target) const
 {
-    CAboutDlg* about = AboutOnScreen(Main());
+    CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd);
     if (!about || target != ::GetDlgItem(about->m_hWnd, IDOK))
         return false;
     CMascotDlg* mascot = about->*&TestAbout::m_pMascot;
@@ -109,7 +109,7 @@ Result StressActions::ClickAt(POINT screen, double gate, std::string& note)
         return Result::Done;
     }
     // Exit ends the run: only the finish presses it.
-    if (target == Item(IDOK))
+    if (target == m_dlg.Item(IDOK))
         return Result::Skipped;
     if (FarewellFollows(target)) {
         if (gate >= kFarewellShare)
@@ -149,32 +149,32 @@ Result StressActions::PostKey(HWND target, WPARAM key, UINT scan)
 Result StressActions::Apply(const Action& a, std::string& note)
 {
     const int slot = static_cast<int>(a.u[0] * 6);
-    CAboutDlg* about = AboutOnScreen(Main());
+    CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd);
     const HWND aboutWnd = about ? about->m_hWnd : nullptr;
     CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
     switch (kKinds[a.kind].kind) {
     case Kind::ClickStart:
-        return ClickItem(Main(), IDC_START, a, note);
+        return ClickItem(m_dlg.m_hWnd, IDC_START, a, note);
     case Kind::ClickFixAll:
-        return ClickItem(Main(), IDC_FIX_ALL, a, note);
+        return ClickItem(m_dlg.m_hWnd, IDC_FIX_ALL, a, note);
     case Kind::ClickToggle:
-        return ClickItem(Main(), IDC_FIX1 + slot, a, note);
+        return ClickItem(m_dlg.m_hWnd, IDC_FIX1 + slot, a, note);
     case Kind::ClickLabel:
-        return ClickItem(Main(), IDC_NUMBER1 + slot, a, note);
+        return ClickItem(m_dlg.m_hWnd, IDC_NUMBER1 + slot, a, note);
     case Kind::ClickBanner:
-        return ClickItem(Main(), IDC_BANNER, a, note);
+        return ClickItem(m_dlg.m_hWnd, IDC_BANNER, a, note);
     case Kind::ClickDialog: {
         RECT client;
-        ::GetClientRect(Main(), &client);
+        ::GetClientRect(m_dlg.m_hWnd, &client);
         POINT point = PointIn(client, a.u[1], a.u[2]);
-        ::ClientToScreen(Main(), &point);
+        ::ClientToScreen(m_dlg.m_hWnd, &point);
         return ClickAt(point, a.u[3], note);
     }
     case Kind::PressButton: {
         // What the keyboard or an accessibility tool does to an enabled button.
         const int ids[] = {IDC_START, IDC_FIX_ALL, IDC_FIX1, IDC_FIX2, IDC_FIX3, IDC_FIX4, IDC_FIX5, IDC_FIX6};
-        const HWND button = Item(ids[static_cast<int>(a.u[1] * 8)]);
-        if (!::IsWindowEnabled(Main()) || !::IsWindowEnabled(button))
+        const HWND button = m_dlg.Item(ids[static_cast<int>(a.u[1] * 8)]);
+        if (!::IsWindowEnabled(m_dlg.m_hWnd) || !::IsWindowEnabled(button))
             return Result::Skipped;
         note = std::to_string(::GetDlgCtrlID(button));
         ::SendMessageW(button, BM_CLICK, 0, 0);
@@ -183,7 +183,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
     case Kind::SpaceKey: {
         // Space presses the focused button, if the focus is on one.
         const HWND focus = ::GetFocus();
-        if (!focus || ClassOf(focus) != L"Button" || focus == Item(IDOK))
+        if (!focus || ClassOf(focus) != L"Button" || focus == m_dlg.Item(IDOK))
             return Result::Skipped;
         if (FarewellFollows(focus)) {
             if (a.u[3] >= kFarewellShare)
@@ -195,19 +195,19 @@ Result StressActions::Apply(const Action& a, std::string& note)
     }
     case Kind::SystemMenuAbout:
         // The system menu of a disabled window cannot be reached.
-        if (!::IsWindowEnabled(Main()))
+        if (!::IsWindowEnabled(m_dlg.m_hWnd))
             return Result::Skipped;
-        ::PostMessageW(Main(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        ::PostMessageW(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         return Result::Posted;
     case Kind::SpinTick:
         if (m_dlg.m_spinTimer == 0)
             return Result::Skipped;
-        ::PostMessageW(Main(), WM_TIMER, ID_TIMER_SPIN, 0);
+        ::PostMessageW(m_dlg.m_hWnd, WM_TIMER, ID_TIMER_SPIN, 0);
         return Result::Posted;
     case Kind::BannerTick:
         if (m_dlg.m_bannerTimer == 0)
             return Result::Skipped;
-        ::PostMessageW(Main(), WM_TIMER, ID_TIMER_BANNER, 0);
+        ::PostMessageW(m_dlg.m_hWnd, WM_TIMER, ID_TIMER_BANNER, 0);
         return Result::Posted;
     case Kind::ClickIcon:
         return ClickItem(aboutWnd, IDC_ABOUT_ICON, a, note);
@@ -217,7 +217,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
         // The key goes to the focus; in the main dialog it would end the
         // program, which only the finish does.
         const HWND focus = ::GetFocus();
-        if (!aboutWnd || !focus || ::GetAncestor(focus, GA_ROOT) == Main())
+        if (!aboutWnd || !focus || ::GetAncestor(focus, GA_ROOT) == m_dlg.m_hWnd)
             return Result::Skipped;
         note = Utf8(ClassOf(focus));
         return PostKey(focus, VK_ESCAPE, 0x01);
@@ -262,7 +262,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
         // suggested rectangle is where the window is now.
         static const UINT kDpis[] = {96, 120, 144, 192};
         CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
-        const HWND windows[] = {Main(), mascot ? mascot->m_hWnd : nullptr, balloon ? balloon->m_hWnd : nullptr};
+        const HWND windows[] = {m_dlg.m_hWnd, mascot ? mascot->m_hWnd : nullptr, balloon ? balloon->m_hWnd : nullptr};
         const HWND target = windows[static_cast<int>(a.u[0] * 3)];
         if (!target)
             return Result::Skipped;

@@ -50,8 +50,6 @@ public:
     long farewells = 0, clicksDelivered = 0, clicksSwallowed = 0;
 
 private:
-    HWND Main() const { return m_dlg.m_hWnd; }
-    HWND Item(int id) const { return ::GetDlgItem(Main(), id); }
     bool FarewellFollows(HWND target) const;
     Result ClickAt(POINT screen, double gate, std::string& note);
     Result ClickItem(HWND dialog, int id, const Action& a, std::string& note);

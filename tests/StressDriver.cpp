@@ -8,20 +8,10 @@
 
 #include <cstdio>
 
-StressDriver* StressDriver::s_current = nullptr;
-
 StressDriver::StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail)
     : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
       m_where(std::move(where)), m_tickBudget(tickBudget)
 {
-    s_current = this;
-    m_timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &StressDriver::Tick);
-}
-
-StressDriver::~StressDriver()
-{
-    ::KillTimer(nullptr, m_timer);
-    s_current = nullptr;
 }
 
 Action MakeAction(Kind kind, double u0, double u1, double u2, double u3)
@@ -30,12 +20,6 @@ Action MakeAction(Kind kind, double u0, double u1, double u2, double u3)
     while (k < kKindCount && kKinds[k].kind != kind)
         ++k;
     return {k, {u0, u1, u2, u3}};
-}
-
-void CALLBACK StressDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (s_current)
-        s_current->OnTick();
 }
 
 void StressDriver::OnTick()
@@ -102,7 +86,7 @@ void StressDriver::Finish()
         ::PostMessageW(about->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
     }
-    const HWND exit = ::GetDlgItem(m_dlg.m_hWnd, IDOK);
+    const HWND exit = m_dlg.Item(IDOK);
     const POINT point = PointIn(WindowRect(exit), 0.5, 0.5);
     const HWND target = ClickTarget(point);
     if (target != exit) {

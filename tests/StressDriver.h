@@ -4,6 +4,7 @@
 // About box and presses Exit, which ends the main dialog's DoModal.
 #pragma once
 
+#include "ModalScript.h"
 #include "StressActions.h"
 #include "StressInvariants.h"
 
@@ -20,9 +21,6 @@ public:
 
     // where names the run in every failure (its seed, say).
     StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail = false);
-    ~StressDriver();
-    StressDriver(const StressDriver&) = delete;
-    StressDriver& operator=(const StressDriver&) = delete;
 
     bool Failed() const { return m_failed; }
     bool Finished() const { return m_sourceDone && m_exitPressed; }
@@ -37,7 +35,6 @@ private:
     static constexpr int kActionsPerTick = 4;
     static constexpr int kDrawsPerTick = 64;
 
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void OnTick();
     void Play();
     void Finish();
@@ -45,13 +42,10 @@ private:
     void Fail(const std::string& what);
     bool Check(const char* when);
 
-    static StressDriver* s_current;
-
     TestDrawDlg& m_dlg;
     Source m_source;
     const std::string m_where;
     const long m_tickBudget;
-    UINT_PTR m_timer = 0;
 
     bool m_inTick = false;
     bool m_failed = false;
@@ -59,6 +53,8 @@ private:
     bool m_exitPressed = false;
     long m_finishTicks = 0;
     std::deque<std::string> m_recent;
+    // Last: it ticks once everything else is there.
+    ModalScript m_script{[this] { OnTick(); return true; }, USER_TIMER_MINIMUM};
 };
 
 // The action of the given kind at the given place; for scripts.

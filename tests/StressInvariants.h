@@ -28,27 +28,21 @@ CAboutDlg* AboutOnScreen(HWND main);
 
 class StressInvariants {
 public:
-    // With partsMayFail (the fault sweep), a missing picture, palette or
-    // timer is a part that failed, as the program's convention allows, and
-    // not a broken rule; everything else must hold all the same.
+    // With partsMayFail (the fault sweep), a missing palette or timer is a
+    // part that failed, as the program's convention allows, and not a
+    // broken rule; everything else must hold all the same.
     explicit StressInvariants(TestDrawDlg& dlg, bool partsMayFail = false)
         : m_dlg(dlg), m_partsMayFail(partsMayFail) {}
 
     // The rules broken now; empty when all of them hold.
     std::vector<std::string> Check();
 
-    // The banner's bitmaps and palettes, recorded at the first check.
-    const std::vector<HGDIOBJ>& BannerObjects() const { return m_bannerObjects; }
-
     long openings = 0, mascots = 0, drawsStarted = 0, drawsFinished = 0;
 
 private:
     enum class Phase { Idle, Spinning, Stopped };
 
-    HWND Main() const { return m_dlg.m_hWnd; }
-    HWND Item(int id) const { return ::GetDlgItem(Main(), id); }
     void Require(bool ok, const std::string& what);
-    void RecordBanner();
     void CheckDraw();
     void CheckWindows();
     void CheckMascot(CMascotDlg* mascot, HWND about, const Census& census);
@@ -60,7 +54,6 @@ private:
     std::vector<std::string> m_problems;
     Phase m_phase = Phase::Idle;
     bool m_everSpun = false;
-    std::vector<HGDIOBJ> m_bannerObjects;
     // What the About box on screen has shown so far.
     struct Opening {
         HWND about = nullptr;

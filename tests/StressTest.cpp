@@ -115,7 +115,6 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
     TestDrawDlg dlg;
     g_app.m_pMainWnd = &dlg;
     INT_PTR result = 0;
-    std::vector<HGDIOBJ> bannerObjects;
     {
         RandomActions random(seed, actions);
         const StressDriver* self = nullptr;
@@ -131,16 +130,12 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
         ASSERT_TRUE(driver.Finished()) << "seed " << seed;
         if (actions >= 5000)
             ExpectCoverage(driver, actions);
-        bannerObjects = driver.invariants.BannerObjects();
     }
 
     EXPECT_EQ(IDOK, result) << "seed " << seed;
     EXPECT_EQ(nullptr, dlg.m_hWnd);
     const Census left = TakeCensus(nullptr);
     EXPECT_EQ(0, left.total) << "windows left behind; seed " << seed;
-    ASSERT_EQ(2u * TestDrawDlg::kFrameCount, bannerObjects.size());
-    for (HGDIOBJ object : bannerObjects)
-        EXPECT_EQ(0u, ::GetObjectType(object)) << "a banner frame outlived the dialog; seed " << seed;
 }
 
 }  // namespace

@@ -80,6 +80,16 @@ inline Pixels ReadPixels(const CBitmap& bitmap)
     return p;
 }
 
+// A palette's entries, in order.
+inline std::vector<PALETTEENTRY> PaletteEntries(const CPalette& palette)
+{
+    WORD count = 0;
+    ::GetObjectW(palette.m_hObject, sizeof count, &count);
+    std::vector<PALETTEENTRY> entries(count);
+    ::GetPaletteEntries(palette, 0, count, entries.data());
+    return entries;
+}
+
 // The class name of a window.
 inline std::wstring ClassOf(HWND hWnd)
 {
@@ -235,7 +245,3 @@ inline LARGE_INTEGER Now()
     ::QueryPerformanceCounter(&now);
     return now;
 }
-
-// The model of the remark choosers, from their rules.
-inline unsigned ModelClickRemark(unsigned n) { return n < 50 ? 200 + n : 104; }
-inline unsigned ModelIdleRemark(unsigned n) { return n < 6 ? 700 + n / 2 : ModelClickRemark(n - 6); }

@@ -22,7 +22,6 @@ class TestDrawDlg : public CDrawDlg {
 public:
     using CDrawDlg::DeleteBannerFrames;
     using CDrawDlg::kFrameCount;
-    using CDrawDlg::m_active;
     using CDrawDlg::m_banner;
     using CDrawDlg::m_bannerTimer;
     using CDrawDlg::m_frameIndex;
@@ -33,6 +32,8 @@ public:
     using CDrawDlg::m_tooltip;
     using CDrawDlg::ShowBannerFrame;
     std::vector<uint32_t>* stops = nullptr;
+
+    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
 protected:
     void StopTimer(uint32_t handle) override
@@ -94,7 +95,7 @@ protected:
         if (dlg.m_hWnd)
             dlg.DestroyWindow();
     }
-    void Click(int id) { ::SendMessageW(::GetDlgItem(hWnd, id), BM_CLICK, 0, 0); }
+    void Click(int id) { ::SendMessageW(dlg.Item(id), BM_CLICK, 0, 0); }
 
     TestDrawDlg dlg;
     HWND hWnd = nullptr;
