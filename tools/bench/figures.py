@@ -57,7 +57,7 @@ def run(exe, seconds=0, steps=(), spinning=False, numbers=()):
     """Starts exe by the launcher: [ms until visible, until idle, processor ms]; with seconds, after poke's
     steps: [processor ms in seconds of the program, of the rest of the prefix and Xvfb; ms; VmHWM, KiB]."""
     launcher = subprocess.Popen([WINE, BUILD / "bench_startup_timer.exe", TITLE, f"Z:{exe}".replace("/", "\\")],
-                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)  # Wine maps / to Z:
     shown, pid = [float(ms) for ms in launcher.stdout.readline().split()], wine_processes(exe.name[:15])
     if len(shown) != 2 or not pid:
         sys.exit(f"bench: {exe.name} did not show its window")
