@@ -1,94 +1,40 @@
-#!/usr/bin/env python3
-"""What the bytes of an exe are: its linker map (ld -Map) gives every input
-section's size and the object or library it came from, which this sums by
-origin. The resource section comes from the resource compiler, so it is
-given as one line, with the pictures in it counted apart.
-
-    exe_sizes.py MAP EXE [BMP...]
-Prints "size ORIGIN BYTES" lines, the same form as the launcher's results.
-"""
+"""What the bytes of an exe are: the linker's map (ld -Map) gives each input section's size and the object
+or library it came from. The resources come from the resource compiler, not the linker: their section is
+measured in the exe (objdump -h). What is left is headers and alignment."""
 import os
 import re
-import struct
-import sys
+import subprocess
+from pathlib import Path
 
-# Sections that take room in the file; .bss and the debugging sections do
-# not (the released exe is stripped).
-FILE_SECTIONS = (".text", ".data", ".rdata", ".pdata", ".xdata", ".idata", ".CRT", ".tls", ".ctors", ".dtors")
-
-# An input file's origin, tried in order.
-ORIGINS = [
-    ("libstdcxx", re.compile(r"libstdc\+\+\.a|libsupc\+\+\.a")),
-    ("libgcc", re.compile(r"libgcc(_eh)?\.a|crtbegin\.o|crtend\.o")),
-    ("winpthread", re.compile(r"libpthread\.a|libwinpthread\.a")),
-    ("import_tables", re.compile(r"lib(kernel32|user32|gdi32|msvcrt|comdlg32|advapi32|shell32|ole32|oleaut32|"
-                                 r"uuid|winspool)\.a\((d\d+|lib\w+s\d+)\.o\)|\(d\d+\.o\)")),
-    ("mingw_crt", re.compile(r"/x86_64-w64-mingw32/lib/")),
-    ("ours", re.compile(r"")),
-]
-
-
-def origin(path):
-    for name, pattern in ORIGINS:
-        if pattern.search(path):
-            return name
-    return "ours"
+# Sections that take room in the file; .bss and the debugging sections do not (the exe is stripped).
+FILE_SECTIONS = {"text", "data", "rdata", "pdata", "xdata", "idata", "CRT", "tls", "ctors", "dtors"}
+# Where an input file's bytes are counted: the first part whose pattern matches; the table's order too.
+ORIGINS = {
+    "Static C++ runtime (libstdc++)": r"libstdc\+\+\.a|libsupc\+\+\.a",
+    "Threads runtime (winpthread)": r"libpthread\.a|libwinpthread\.a",
+    "Compiler support (libgcc, unwinder)": r"libgcc(_eh)?\.a|crtbegin\.o|crtend\.o",
+    "Import tables of the system DLLs": r"\((d\d+|lib\w+s\d+)\.o\)",
+    "MinGW C runtime (start-up, printf, helpers)": r"/x86_64-w64-mingw32/lib/",
+    "The program's own code and data": r"",
+}
+# An input section: " .name  0xADDRESS  0xSIZE  file", where a long name pushes the rest onto the next line.
+INPUT_SECTION = re.compile(r"^ \.([^\s.$]+)\S*[ \t]*\n?[ \t]+0x[0-9a-f]+[ \t]+0x([0-9a-f]+)[ \t]+(\S.*)$", re.M)
+# A section in objdump -h: index, name, size, VMA, LMA, file offset.
+SECTION = re.compile(r"^ *\d+ (\S+) +[0-9a-f]+ +[0-9a-f]+ +[0-9a-f]+ +([0-9a-f]+)", re.M)
 
 
-def section_sizes(map_text):
-    """(output section, input size, input file) for each input section."""
-    body = map_text[map_text.index("Linker script and memory map"):]
-    # An input section line: " .name  0xADDR  0xSIZE  file"; a long name
-    # pushes the rest onto the next line.
-    entry = re.compile(r"^ (\.[^\s]+)\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(\S.*)$")
-    wrapped = re.compile(r"^\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(\S.*)$")
-    pending = None
-    for line in body.splitlines():
-        if pending:
-            match = wrapped.match(line)
-            if match:
-                yield pending, int(match.group(1), 16), match.group(2)
-            pending = None
-            continue
-        match = entry.match(line)
-        if match:
-            yield match.group(1), int(match.group(2), 16), match.group(3)
-        elif re.match(r"^ \.[^\s]+$", line):
-            pending = line.strip()
-
-
-def resource_section_size(exe):
-    """The raw size of .rsrc, read from the PE section table."""
-    pe = struct.unpack_from("<I", exe, 0x3C)[0]
-    count = struct.unpack_from("<H", exe, pe + 6)[0]
-    optional = struct.unpack_from("<H", exe, pe + 20)[0]
-    table = pe + 24 + optional
-    for i in range(count):
-        name, raw_size = struct.unpack_from("<8s8xI", exe, table + 40 * i)
-        if name.rstrip(b"\0") == b".rsrc":
-            return raw_size
-    return 0
-
-
-def main():
-    map_path, exe_path, pictures = sys.argv[1], sys.argv[2], sys.argv[3:]
-    totals = {name: 0 for name, _ in ORIGINS}
-    with open(map_path, encoding="utf-8", errors="replace") as source:
-        for section, size, path in section_sizes(source.read()):
-            if section.split("$")[0].split(".", 2)[1] in (s[1:] for s in FILE_SECTIONS):
-                totals[origin(path)] += size
-    with open(exe_path, "rb") as source:
-        exe = source.read()
-    resources = resource_section_size(exe)
-    # A .bmp file is the resource plus its 14-byte file header.
-    picture_bytes = sum(os.path.getsize(p) - 14 for p in pictures)
-    for name, size in totals.items():
-        print(f"size {name} {size}")
-    print(f"size resources {resources}")
-    print(f"size pictures {picture_bytes}")
-    print(f"size other {len(exe) - resources - sum(totals.values())}")
-    print(f"size total {len(exe)}")
-
-
-if __name__ == "__main__":
-    main()
+def breakdown(map_path, exe, pictures):
+    """[(part, bytes)] of the exe, the total last."""
+    sizes = dict.fromkeys(ORIGINS, 0)
+    text = Path(map_path).read_text(errors="replace")
+    for section, size, path in INPUT_SECTION.findall(text[text.index("Linker script and memory map"):]):
+        if section in FILE_SECTIONS:
+            sizes[next(origin for origin, pattern in ORIGINS.items() if re.search(pattern, path))] += int(size, 16)
+    # .rsrc takes the file up to the next section, or to the end.
+    headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-h", exe], capture_output=True, text=True, check=True)
+    offsets = {name: int(offset, 16) for name, offset in SECTION.findall(headers.stdout)}
+    total = os.path.getsize(exe)
+    resources = min([o for o in offsets.values() if o > offsets[".rsrc"]] + [total]) - offsets[".rsrc"]
+    pictures = sum(os.path.getsize(p) - 14 for p in pictures)  # a .bmp file has a 14-byte header more
+    return [("Resources", resources), ("… of which the nine pictures", pictures), *sizes.items(),
+            ("Headers and alignment", total - resources - sum(sizes.values())), ("Total", total)]
