@@ -1,6 +1,7 @@
 # Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
 #
-# Source this file; it only defines functions:
+# Source this file; it defines functions, and makes sure the locale's
+# character set is UTF-8 (see below):
 #   wine_env_start DIR [KIND]   prefix in DIR/wineprefix, a display, exported WINE* vars
 #   wine_env_stop               stop only what wine_env_start started (safe to repeat)
 #   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
@@ -25,6 +26,16 @@
 # Runs that use the same DIR at the same time share its Xvfb and wineserver;
 # the last wine_env_stop ends them, and with them every Wine process still
 # running in DIR/wineprefix.
+
+# Wine reads command lines, and so the window titles the scripts give poke,
+# through the character set of the Unix locale. Where none is set (a minimal
+# root, cron, env -i) that is ASCII, and a Japanese title arrives mangled, so
+# no window matches it. A script started in such a locale runs in C.UTF-8,
+# which the C library always has; a UTF-8 locale is left as it is.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+    unset LC_ALL LC_CTYPE
+    export LANG=C.UTF-8
+fi
 
 # Bumping this redoes the set-up of existing prefixes (their stamp no longer matches).
 _WINE_ENV_STAMP_VERSION="vuka6-wine-env 3"
