@@ -18,19 +18,6 @@
 
 namespace {
 
-std::vector<HWND> Children(HWND parent)
-{
-    std::vector<HWND> children;
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM found) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
 // The tooltip controls the dialog owns.
 std::vector<HWND> Tooltips(HWND owner)
 {

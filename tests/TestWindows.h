@@ -131,6 +131,20 @@ inline std::wstring WindowText(HWND hWnd)
     return buffer;
 }
 
+// A window's child windows, as the system lists them.
+inline std::vector<HWND> Children(HWND parent)
+{
+    std::vector<HWND> children;
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM found) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
 // What a screen reader hears a control called: the name oleacc gives the
 // control's client object, which is the control's own answer to
 // WM_GETOBJECT, or else oleacc's standard object, named by the window text.
@@ -164,10 +178,8 @@ struct ControlName {
 inline std::vector<ControlName> ControlNames(HWND dialog)
 {
     std::vector<ControlName> controls;
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t text[256] = {};
-        ::GetWindowTextW(child, text, 256);
-        std::wstring fromText = text;
+    for (HWND child : Children(dialog)) {
+        std::wstring fromText = WindowText(child);
         const size_t ampersand = fromText.find(L'&');
         if (ampersand != std::wstring::npos)
             fromText.erase(ampersand, 1);
