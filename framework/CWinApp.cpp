@@ -1,5 +1,7 @@
 #include "CWinApp.h"
 
+#include "FindFunction.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -50,12 +52,8 @@ void CWinApp::Enable3dControlsStatic()
     // comctl32.dll planted beside the exe must never be picked up. The
     // manifest's activation context still selects version 6. The library
     // stays loaded for the life of the process: its window classes are in use.
-    const HMODULE library = LoadSystemLibrary(L"comctl32.dll");
-    if (!library)
-        return;
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = reinterpret_cast<InitFunction>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(library, "InitCommonControlsEx")));
+    const auto init = FindFunction<InitFunction>(LoadSystemLibrary(L"comctl32.dll"), "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     if (init)
         init(&controls);

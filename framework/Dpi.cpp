@@ -2,6 +2,7 @@
 
 #include "CDC.h"
 #include "CGdiObject.h"
+#include "FindFunction.h"
 #include "ScopedSelection.h"
 
 #include <utility>
@@ -11,8 +12,8 @@ UINT GetWindowDpi(HWND hWnd)
     // Looked up, not imported: Windows 7 and 8 have no GetDpiForWindow, and
     // a static import of it would keep the program from starting there.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow =
+        FindFunction<GetDpiForWindowFn>(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(hWnd))
             return dpi;

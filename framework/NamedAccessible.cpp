@@ -1,19 +1,13 @@
 #include "NamedAccessible.h"
 
 #include "CWinApp.h"
+#include "FindFunction.h"
 
 #include <objbase.h>
 
 #include <new>
 
 namespace {
-
-template <class Function>
-Function Find(HMODULE library, const char* name)
-{
-    return library ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(library, name)))
-                   : nullptr;
-}
 
 // The accessibility and automation libraries, looked up the first time a
 // screen reader asks (most runs never need them) and kept loaded: the
@@ -38,13 +32,13 @@ const Accessibility& Libraries()
         // thread that has entered an apartment. This thread pumps messages
         // for as long as it lives, which a single-threaded apartment needs;
         // it stays in it until the process ends.
-        if (const auto coInitializeEx = Find<decltype(&::CoInitializeEx)>(ole, "CoInitializeEx"))
+        if (const auto coInitializeEx = FindFunction<decltype(&::CoInitializeEx)>(ole, "CoInitializeEx"))
             coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         return Accessibility{
-            Find<decltype(&::CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject"),
-            Find<decltype(&::LresultFromObject)>(oleacc, "LresultFromObject"),
-            Find<decltype(&::SysAllocString)>(oleaut, "SysAllocString"),
-            Find<decltype(&::SysFreeString)>(oleaut, "SysFreeString"),
+            FindFunction<decltype(&::CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject"),
+            FindFunction<decltype(&::LresultFromObject)>(oleacc, "LresultFromObject"),
+            FindFunction<decltype(&::SysAllocString)>(oleaut, "SysAllocString"),
+            FindFunction<decltype(&::SysFreeString)>(oleaut, "SysFreeString"),
         };
     }();
     return libraries;

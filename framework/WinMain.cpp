@@ -1,6 +1,7 @@
 // The program's entry point: everything happens inside the application
 // object's InitInstance, which runs the main dialog modally.
 #include "CWinApp.h"
+#include "FindFunction.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -10,8 +11,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // update KB2533623, and without it an exe importing it would not start.
     // Without it, CWinApp loads the common controls by their full path.
     using SetDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto setDefaultDllDirectories = reinterpret_cast<SetDirectoriesFunction>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto setDefaultDllDirectories =
+        FindFunction<SetDirectoriesFunction>(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefaultDllDirectories)
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
