@@ -155,7 +155,7 @@ TEST(FaultSweep, TheProgramSurvivesOneFailingCall)
         {
             fault::FaultPause pause;
             g_app.m_pMainWnd = &*dlg;
-            driver.emplace(*dlg, [&] { return source.Next(*driver); }, where, 4000, true);
+            driver.emplace(*dlg, [&](const StressDriver& d) { return source.Next(d); }, where, 4000, true);
         }
         result = dlg->DoModal();
         fault::FaultPause pause;

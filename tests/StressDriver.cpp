@@ -47,7 +47,7 @@ void StressDriver::Play()
 {
     int done = 0;
     for (int draws = 0; draws < kDrawsPerTick && done < kActionsPerTick; ++draws) {
-        const std::optional<Action> action = m_source();
+        const std::optional<Action> action = m_source(*this);
         if (!action) {
             m_sourceDone = true;
             return;

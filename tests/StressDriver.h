@@ -16,8 +16,9 @@
 
 class StressDriver {
 public:
-    // The next action to play, or nothing once the run is over.
-    using Source = std::function<std::optional<Action>()>;
+    // The next action to play, or nothing once the run is over; it may
+    // look at what the run has done so far.
+    using Source = std::function<std::optional<Action>(const StressDriver&)>;
 
     // where names the run in every failure (its seed, say).
     StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail = false);

@@ -117,10 +117,9 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
     INT_PTR result = 0;
     {
         RandomActions random(seed, actions);
-        const StressDriver* self = nullptr;
         StressDriver driver(
-            dlg, [&] { return random.Next(*self); }, "seed " + std::to_string(seed), 20 * actions + 2000);
-        self = &driver;
+            dlg, [&](const StressDriver& d) { return random.Next(d); }, "seed " + std::to_string(seed),
+            20 * actions + 2000);
         const auto start = std::chrono::steady_clock::now();
         result = dlg.DoModal();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
