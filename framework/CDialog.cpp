@@ -5,8 +5,8 @@
 #include "DialogTemplateFace.h"
 #include "JapaneseFaces.h"
 
-#include <string>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
@@ -53,14 +53,23 @@ HWND CDialog::CreateFromTemplate(HWND owner)
         return nullptr;
     const size_t size = ::SizeofResource(module, resource);
 
-    std::u16string face;
-    std::vector<uint8_t> copy;
-    if (ReadTemplateFace(data, size, &face)) {
-        const LPCWSTR wanted = reinterpret_cast<LPCWSTR>(face.c_str());
+    // The copy need live only while the dialog manager reads it.
+    struct FreeBlock {
+        void operator()(uint8_t* block) const { std::free(block); }
+    };
+    std::unique_ptr<uint8_t, FreeBlock> copy;
+    char16_t face[kMaxFaceLength + 1];
+    if (ReadTemplateFace(data, size, face)) {
+        const LPCWSTR wanted = reinterpret_cast<LPCWSTR>(face);
         const LPCWSTR installed = InstalledFaceFor(wanted);
-        if (::lstrcmpW(installed, wanted) != 0 &&
-            ReplaceTemplateFace(data, size, reinterpret_cast<const char16_t*>(installed), &copy))
-            data = copy.data();
+        if (::lstrcmpW(installed, wanted) != 0) {
+            // Without memory for the copy, the dialog is made from the template as it is.
+            const size_t capacity = ReplacedTemplateCapacity(size);
+            copy.reset(static_cast<uint8_t*>(std::malloc(capacity)));
+            if (copy && ReplaceTemplateFace(data, size, reinterpret_cast<const char16_t*>(installed), copy.get(),
+                                            capacity))
+                data = copy.get();
+        }
     }
     return ::CreateDialogIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(data), owner, DialogProc,
                                         reinterpret_cast<LPARAM>(this));
@@ -180,14 +189,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     ::GetWindowRect(hWnd, &before);
 
     dialog->EnterMessage();
-    BOOL setFocus = FALSE;
-    // As in CWnd::Dispatch: an initialisation that ends in an exception
-    // leaves the dialog as far as it got, and the focus where it is.
-    try {
-        setFocus = dialog->OnInitDialog();
-    } catch (...) {
-        setFocus = FALSE;
-    }
+    const BOOL setFocus = dialog->OnInitDialog();
 
     // A dialog that did not place itself is centred before it is first shown.
     RECT after;

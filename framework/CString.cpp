@@ -1,8 +1,34 @@
 #include "CString.h"
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cwchar>
-#include <new>
+
+CString::~CString()
+{
+    Empty();
+}
+
+void CString::Empty()
+{
+    if (m_text != m_inline)
+        std::free(m_text);
+    m_text = m_inline;
+    m_inline[0] = L'\0';
+}
+
+bool CString::Reserve(size_t length)
+{
+    Empty();
+    if (length <= kInlineLength)
+        return true;
+    auto* block = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
+    if (!block)
+        return false;
+    block[0] = L'\0';
+    m_text = block;
+    return true;
+}
 
 BOOL CString::LoadString(UINT id)
 {
@@ -10,16 +36,13 @@ BOOL CString::LoadString(UINT id)
     // resource itself, so strings of any length load whole.
     LPCWSTR resource = nullptr;
     const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&resource), 0);
-    try {
-        if (length > 0 && resource) {
-            m_text.assign(resource, static_cast<size_t>(length));
-            return TRUE;
-        }
-    } catch (const std::bad_alloc&) {
-        // No room for the text: as if the table had none.
+    if (length <= 0 || !resource || !Reserve(static_cast<size_t>(length))) {
+        Empty();
+        return FALSE;
     }
-    m_text.clear();
-    return FALSE;
+    std::wmemcpy(m_text, resource, static_cast<size_t>(length));
+    m_text[length] = L'\0';
+    return TRUE;
 }
 
 void CString::Format(LPCWSTR format, ...)
@@ -32,16 +55,9 @@ void CString::Format(LPCWSTR format, ...)
     // the runtime's _vscwprintf does.
     const int length = ::_vscwprintf(format, measure);
     va_end(measure);
-    m_text.clear();
-    try {
-        if (length >= 0) {
-            m_text.assign(static_cast<size_t>(length) + 1, L'\0');
-            std::vswprintf(&m_text[0], m_text.size(), format, args);
-            m_text.resize(static_cast<size_t>(length));
-        }
-    } catch (const std::bad_alloc&) {
-        // No room for the text: it stays empty.
-        m_text.clear();
-    }
+    if (length < 0 || !Reserve(static_cast<size_t>(length)))
+        Empty();
+    else
+        std::vswprintf(m_text, static_cast<size_t>(length) + 1, format, args);
     va_end(args);
 }

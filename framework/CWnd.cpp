@@ -112,18 +112,11 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     const CurrentMessage outer = m_current;
     m_current = {m_hWnd, message, wParam, lParam};
 
-    LRESULT result = 0;
-    // A C++ exception must not unwind through the system's frames between
-    // here and the message loop, nor past the bookkeeping around this call.
-    // Nothing in this program throws on purpose; should a handler still end
-    // in one, the message is answered as a failure: a window being created
-    // is refused, any other message counts as not handled.
-    try {
-        const MessageMapEntry* entry = GetMessageMap()->Find(message, LOWORD(wParam), HIWORD(wParam));
-        result = entry ? entry->dispatch(*this, wParam, lParam) : Default();
-    } catch (...) {
-        result = message == WM_CREATE ? -1 : 0;
-    }
+    // No handler can throw: the program is built without exceptions (a
+    // failure is a return value), so nothing unwinds into the system's
+    // frames and nothing here needs catching.
+    const MessageMapEntry* entry = GetMessageMap()->Find(message, LOWORD(wParam), HIWORD(wParam));
+    const LRESULT result = entry ? entry->dispatch(*this, wParam, lParam) : Default();
 
     m_current = outer;
     return result;

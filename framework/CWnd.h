@@ -7,11 +7,13 @@
 
 #include "CString.h"
 #include "MessageMap.h"
+#include "NoThrowNew.h"
 
 class CPalette;
 class CRgn;
 
-class CWnd {
+// Modeless windows are made with new (std::nothrow): see NoThrowNew.
+class CWnd : public NoThrowNew {
 public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;

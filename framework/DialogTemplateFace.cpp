@@ -1,6 +1,6 @@
 #include "DialogTemplateFace.h"
 
-#include <new>
+#include <cstring>
 
 namespace {
 
@@ -61,7 +61,8 @@ size_t AlignToDword(size_t offset)
     return (offset + 3) & ~static_cast<size_t>(3);
 }
 
-// Where the face starts and where the byte after its terminating zero is.
+// Where the face starts and where the byte after its terminating zero is;
+// false for a face longer than kMaxFaceLength.
 bool FindFace(const uint8_t* data, size_t size, size_t* begin, size_t* end)
 {
     const Reader reader(data, size);
@@ -74,51 +75,56 @@ bool FindFace(const uint8_t* data, size_t size, size_t* begin, size_t* end)
         return false;
     at += kFontFieldsSize;
     *begin = at;
-    if (!reader.SkipString(&at))
+    if (!reader.SkipString(&at) || (at - *begin) / 2 > kMaxFaceLength + 1)
         return false;
     *end = at;
     return true;
 }
 
+// Characters before the terminating zero; more than kMaxFaceLength when
+// there are more.
+size_t FaceLength(const char16_t* face)
+{
+    size_t length = 0;
+    while (length <= kMaxFaceLength && face[length] != u'\0')
+        ++length;
+    return length;
+}
+
 }  // namespace
 
-bool ReadTemplateFace(const uint8_t* data, size_t size, std::u16string* face)
+bool ReadTemplateFace(const uint8_t* data, size_t size, char16_t (&face)[kMaxFaceLength + 1])
 {
     size_t begin, end;
     if (!FindFace(data, size, &begin, &end))
         return false;
-    face->clear();
-    try {
-        for (size_t at = begin; at + 2 < end; at += 2)
-            face->push_back(static_cast<char16_t>(data[at] | data[at + 1] << 8));
-    } catch (const std::bad_alloc&) {
-        face->clear();
-        return false;
-    }
+    size_t length = 0;
+    for (size_t at = begin; at + 2 < end; at += 2)
+        face[length++] = static_cast<char16_t>(data[at] | data[at + 1] << 8);
+    face[length] = u'\0';
     return true;
 }
 
-bool ReplaceTemplateFace(const uint8_t* data, size_t size, const std::u16string& face, std::vector<uint8_t>* copy)
+size_t ReplaceTemplateFace(const uint8_t* data, size_t size, const char16_t* face, uint8_t* copy, size_t capacity)
 {
     size_t begin, end;
-    if (face.find(u'\0') != std::u16string::npos || !FindFace(data, size, &begin, &end))
-        return false;
+    const size_t length = FaceLength(face);
+    if (length > kMaxFaceLength || !FindFace(data, size, &begin, &end))
+        return 0;
     // A template without items may stop right after its face, unpadded.
     const size_t items = AlignToDword(end) < size ? AlignToDword(end) : size;
+    const size_t itemsAt = AlignToDword(begin + 2 * (length + 1));
+    if (itemsAt + (size - items) > capacity)
+        return 0;
 
-    try {
-        copy->assign(data, data + begin);
-        for (char16_t c : face) {
-            copy->push_back(static_cast<uint8_t>(c & 0xFF));
-            copy->push_back(static_cast<uint8_t>(c >> 8));
-        }
-        copy->push_back(0);
-        copy->push_back(0);
-        copy->resize(AlignToDword(copy->size()), 0);
-        copy->insert(copy->end(), data + items, data + size);
-    } catch (const std::bad_alloc&) {
-        copy->clear();
-        return false;
+    std::memcpy(copy, data, begin);
+    size_t at = begin;
+    for (size_t i = 0; i <= length; ++i) {
+        copy[at++] = static_cast<uint8_t>(face[i] & 0xFF);
+        copy[at++] = static_cast<uint8_t>(face[i] >> 8);
     }
-    return true;
+    while (at < itemsAt)
+        copy[at++] = 0;
+    std::memcpy(copy + itemsAt, data + items, size - items);
+    return itemsAt + (size - items);
 }

@@ -9,7 +9,9 @@
 #include <oleacc.h>
 #include <oleidl.h>
 
-class NamedAccessible final : public IAccessible, public IOleWindow {
+#include "NoThrowNew.h"
+
+class NamedAccessible final : public IAccessible, public IOleWindow, public NoThrowNew {
 public:
     // The answer to WM_GETOBJECT with objectId OBJID_CLIENT for hWnd, named
     // name; 0, for default processing, when the accessibility libraries

@@ -4,6 +4,31 @@
 
 #include <utility>
 
+namespace {
+
+// Key and pixels both come from GetPixel on the same context, so they are
+// compared after the same conversion to the display's colours; a key taken
+// from the file's colour table might not survive it. Each run is added to
+// the shape as it is found; the first one that cannot be stops the trace.
+class RegionTrace : public KeyRunTrace {
+public:
+    RegionTrace(CDC& dc, CRgn& shape) : m_dc(dc), m_shape(shape) {}
+
+    uint32_t Pixel(int x, int y) override { return m_dc.GetPixel(x, y); }
+    bool Run(const KeyRun& run) override
+    {
+        CRgn piece;
+        return piece.CreateRectRgn(run.left, run.top, run.right, run.bottom) &&
+               m_shape.CombineRgn(&m_shape, &piece, RGN_OR) != ERROR;
+    }
+
+private:
+    CDC& m_dc;
+    CRgn& m_shape;
+};
+
+}  // namespace
+
 int CreateColorKeyRegion(CRgn* pRgn, CBitmap* pBitmap, CDC* pDC, COLORREF clrKey)
 {
     if (!pRgn || !pBitmap || !pBitmap->GetSafeHandle())
@@ -27,19 +52,8 @@ int CreateColorKeyRegion(CRgn* pRgn, CBitmap* pBitmap, CDC* pDC, COLORREF clrKey
     CRgn shape;
     if (!shape.CreateRectRgn(0, 0, 0, 0))
         return 0;
-    bool whole = true;
-    // Key and pixels both come from GetPixel on the same context, so they
-    // are compared after the same conversion to the display's colours; a
-    // key taken from the file's colour table might not survive it.
-    FindKeyRuns(
-        info.bmWidth, info.bmHeight, clrKey, [&memDC](int x, int y) { return memDC.GetPixel(x, y); },
-        [&shape, &whole](const KeyRun& run) {
-            CRgn piece;
-            if (!piece.CreateRectRgn(run.left, run.top, run.right, run.bottom) ||
-                shape.CombineRgn(&shape, &piece, RGN_OR) == ERROR)
-                whole = false;
-        });
-    if (!whole)
+    RegionTrace trace(memDC, shape);
+    if (!FindKeyRuns(info.bmWidth, info.bmHeight, clrKey, trace))
         return 0;
 
     *pRgn = std::move(shape);

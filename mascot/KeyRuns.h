@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 // Asks for the key to be the colour of the top-left pixel. A real pixel
 // never has this value: colours keep their high byte zero.
@@ -18,11 +17,19 @@ struct KeyRun {
     int bottom;
 };
 
-using PixelReader = std::function<uint32_t(int x, int y)>;
-using RunSink = std::function<void(const KeyRun& run)>;
+// What FindKeyRuns walks: the picture's pixels, and where its runs go.
+class KeyRunTrace {
+public:
+    virtual uint32_t Pixel(int x, int y) = 0;
+    // False stops the walk there: nothing more is read or reported.
+    virtual bool Run(const KeyRun& run) = 0;
+
+protected:
+    ~KeyRunTrace() = default;
+};
 
 // Reports every run of a width x height picture at once, rows top to bottom
 // and runs left to right. Each pixel is read once, the first pixel of a run
 // once more, and the corner once more when key is kKeyTopLeft. An empty
-// picture reads nothing and reports nothing.
-void FindKeyRuns(int width, int height, uint32_t key, const PixelReader& pixel, const RunSink& report);
+// picture reads nothing and reports nothing. False when a run was refused.
+bool FindKeyRuns(int width, int height, uint32_t key, KeyRunTrace& trace);

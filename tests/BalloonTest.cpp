@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         RandomSource::Seed(seed);
-        balloon = new TestBalloon(&owner);
+        balloon = new (std::nothrow) TestBalloon(&owner);
         ASSERT_TRUE(balloon->Create());
         hWnd = balloon->m_hWnd;
     }

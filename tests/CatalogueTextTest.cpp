@@ -52,7 +52,7 @@ class CatalogueTextFont : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto* balloon = new CBalloonDlg(&owner);
+        auto* balloon = new (std::nothrow) CBalloonDlg(&owner);
         if (!balloon->Create()) {
             delete balloon;
             FAIL() << "no balloon";

@@ -1,7 +1,10 @@
 # Vuka6.exe must import only libraries that Windows always loads from its
 # own folder (KnownDLLs), no function that a Windows 7 without updates
 # lacks (the exe would not start there at all), and must ask for ASLR with
-# high entropy and DEP.
+# high entropy and DEP. Nor may the linker have put in any of the runtime's
+# machinery for throwing, catching or locking a static (its map, MAP, says
+# what it took from each library): nothing in the program may need an
+# exception to report a failure.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "objdump could not read ${EXE}")
@@ -60,3 +63,20 @@ math(EXPR present "${flags} & ${wanted}")
 if(NOT present EQUAL wanted)
     message(FATAL_ERROR "DllCharacteristics ${CMAKE_MATCH_1} lacks ASLR or DEP")
 endif()
+
+file(READ ${MAP} map)
+string(REGEX MATCHALL "lib(stdc\\+\\+|supc\\+\\+|gcc_eh|winpthread|pthread)\\.a\\([A-Za-z0-9_.-]+\\)" members "${map}")
+list(REMOVE_DUPLICATES members)
+foreach(member IN LISTS members)
+    # Throwing and catching (eh_*, the std::__throw_* functions), the runtime's operator new, which
+    # throws, and the locks of function-local statics; the unwinder and threads come only with them.
+    if(member MATCHES "\\((eh_[a-z_]+|functexcept|new_op[a-z]*|guard)\\.o\\)$|^lib(gcc_eh|winpthread|pthread)\\.a")
+        message(FATAL_ERROR "Vuka6.exe holds ${member} of the runtime: something in it throws, catches or locks")
+    endif()
+endforeach()
+# The program's own archives are listed the same way: without them, the map was not read.
+if(NOT map MATCHES "libvuka6_framework\\.a\\(CWnd\\.cpp\\.obj\\)")
+    message(FATAL_ERROR "no archive members found in ${MAP}: the linker's map changed?")
+endif()
+list(LENGTH members count)
+message(STATUS "${count} members of the C++ runtime, none that throws, catches or locks")

@@ -83,59 +83,68 @@ std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offs
     return t.bytes;
 }
 
+// The face read, or "(none)".
+std::u16string Read(const std::vector<uint8_t>& bytes, size_t size)
+{
+    char16_t face[kMaxFaceLength + 1];
+    return ReadTemplateFace(bytes.data(), size, face) ? std::u16string(face) : u"(none)";
+}
+
+// The copy naming face, empty when there is none.
+std::vector<uint8_t> Replace(const std::vector<uint8_t>& bytes, size_t size, const std::u16string& face)
+{
+    std::vector<uint8_t> copy(ReplacedTemplateCapacity(size));
+    copy.resize(ReplaceTemplateFace(bytes.data(), size, face.c_str(), copy.data(), copy.size()));
+    return copy;
+}
+
 TEST(DialogTemplateFace, ReadsTheFaceAfterMenuClassAndTitle)
 {
     const std::vector<uint8_t> bytes = ExTemplate(kSetFont | 0x80000000, kTemplateFace);
-    std::u16string face;
-    ASSERT_TRUE(ReadTemplateFace(bytes.data(), bytes.size(), &face));
-    EXPECT_EQ(kTemplateFace, face);
+    EXPECT_EQ(kTemplateFace, Read(bytes, bytes.size()));
 }
 
 TEST(DialogTemplateFace, ATemplateWithoutAFontOrInTheOldFormatNamesNone)
 {
     const std::vector<uint8_t> bytes = ExTemplate(0x80000000, kTemplateFace);
-    std::u16string face;
-    EXPECT_FALSE(ReadTemplateFace(bytes.data(), bytes.size(), &face));
+    EXPECT_EQ(u"(none)", Read(bytes, bytes.size()));
 
     // A DLGTEMPLATE starts with its style: DS_SETFONT in the first word, no signature.
     const std::vector<uint8_t> old = {0x40, 0x00, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                       0, 0, 0, 0, 0, 0, 9, 0, 'A', 0, 0, 0};
-    EXPECT_FALSE(ReadTemplateFace(old.data(), old.size(), &face));
-    std::vector<uint8_t> copy;
-    EXPECT_FALSE(ReplaceTemplateFace(old.data(), old.size(), u"IPAPGothic", &copy));
+    EXPECT_EQ(u"(none)", Read(old, old.size()));
+    EXPECT_TRUE(Replace(old, old.size(), u"IPAPGothic").empty());
 }
 
 TEST(DialogTemplateFace, EveryTruncationBeforeTheFaceEndsIsRefused)
 {
     Offsets offsets;
     const std::vector<uint8_t> bytes = ExTemplate(kSetFont, kTemplateFace, &offsets);
-    const size_t faceEnd = offsets.faceEnd;
-    std::u16string face;
-    std::vector<uint8_t> copy;
-    for (size_t size = 0; size < faceEnd; ++size) {
-        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(size));
-        EXPECT_FALSE(ReadTemplateFace(cut.data(), cut.size(), &face)) << size;
-        EXPECT_FALSE(ReplaceTemplateFace(cut.data(), cut.size(), u"X", &copy)) << size;
+    for (size_t size = 0; size < offsets.faceEnd; ++size) {
+        EXPECT_EQ(u"(none)", Read(bytes, size)) << size;
+        EXPECT_TRUE(Replace(bytes, size, u"X").empty()) << size;
     }
-    EXPECT_TRUE(ReadTemplateFace(bytes.data(), faceEnd, &face));
+    EXPECT_EQ(kTemplateFace, Read(bytes, offsets.faceEnd));
 }
 
 // Each new face length in turn, so that the padding before the item takes
-// every one of its sizes.
+// every one of its sizes, up to the longest face a font can name.
 TEST(DialogTemplateFace, AReplacedFaceLeavesTheItemsWholeAndAligned)
 {
     const std::vector<uint8_t> bytes = ExTemplate(kSetFont, kTemplateFace);
+    const std::u16string longest(kMaxFaceLength, u'W');
     for (const std::u16string& face : {std::u16string(u"A"), std::u16string(u"AB"), std::u16string(u"IPAPGothic"),
-                                       std::u16string(u"VL PGothic"), std::u16string(u"Noto Sans CJK JP")}) {
-        std::vector<uint8_t> copy;
-        ASSERT_TRUE(ReplaceTemplateFace(bytes.data(), bytes.size(), face, &copy));
+                                       std::u16string(u"VL PGothic"), std::u16string(u"Noto Sans CJK JP"), longest}) {
+        const std::vector<uint8_t> copy = Replace(bytes, bytes.size(), face);
         EXPECT_EQ(ExTemplate(kSetFont, face), copy) << std::string(face.begin(), face.end());
-        std::u16string read;
-        ASSERT_TRUE(ReadTemplateFace(copy.data(), copy.size(), &read));
-        EXPECT_EQ(face, read);
+        EXPECT_EQ(face, Read(copy, copy.size()));
     }
-    std::vector<uint8_t> copy;
-    EXPECT_FALSE(ReplaceTemplateFace(bytes.data(), bytes.size(), std::u16string(u"A\0B", 3), &copy));
+    // Longer faces are neither read nor written; a copy that does not fit is not made.
+    const std::vector<uint8_t> tooLong = ExTemplate(kSetFont, longest + u"W");
+    EXPECT_EQ(u"(none)", Read(tooLong, tooLong.size()));
+    EXPECT_TRUE(Replace(bytes, bytes.size(), longest + u"W").empty());
+    std::vector<uint8_t> small(bytes.size());
+    EXPECT_EQ(0u, ReplaceTemplateFace(bytes.data(), bytes.size(), u"Noto Sans CJK JP", small.data(), small.size()));
 }
 
 }  // namespace

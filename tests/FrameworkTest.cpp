@@ -165,7 +165,7 @@ protected:
 
 TEST(Framework, ASelfDeletingDialogIsDeletedExactlyOnceWhenItsWindowGoes)
 {
-    auto* dialog = new SelfDeletingDialog;
+    auto* dialog = new (std::nothrow) SelfDeletingDialog;
     ASSERT_TRUE(dialog->Create(IDD_DRAW_DIALOG, nullptr));
     ASSERT_EQ(1, g_liveDialogs);
     const HWND hWnd = dialog->m_hWnd;
@@ -195,14 +195,14 @@ protected:
 
 TEST(Framework, AFailedCreateLeavesTheObjectToItsCreator)
 {
-    auto* dialog = new DiesDuringCreation;
+    auto* dialog = new (std::nothrow) DiesDuringCreation;
     EXPECT_FALSE(dialog->Create(IDD_DRAW_DIALOG, nullptr));
     EXPECT_EQ(1, g_liveDialogs) << "not deleted behind the creator's back";
     EXPECT_EQ(nullptr, dialog->m_hWnd);
     delete dialog;
     EXPECT_EQ(0, g_liveDialogs);
 
-    auto* missing = new SelfDeletingDialog;
+    auto* missing = new (std::nothrow) SelfDeletingDialog;
     EXPECT_FALSE(missing->Create(4321, nullptr)) << "no such template";
     EXPECT_EQ(1, g_liveDialogs);
     delete missing;

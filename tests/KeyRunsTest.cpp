@@ -6,13 +6,40 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using Rect = std::array<int, 4>;  // left, top, right, bottom
 
-struct Traced {
+// A picture of text rows that counts its reads and keeps the runs; it
+// refuses the run numbered refuse (1 for the first), if any.
+struct Traced : KeyRunTrace {
+    Traced(const std::vector<std::string>& rows, int refuse = 0)
+        : rows(rows), height(static_cast<int>(rows.size())), width(height ? static_cast<int>(rows[0].size()) : 0),
+          refuse(refuse), reads(height, std::vector<int>(width, 0))
+    {
+    }
+
+    uint32_t Pixel(int x, int y) override
+    {
+        // A read outside the picture would be a fault of the walk.
+        EXPECT_TRUE(x >= 0 && x < width && y >= 0 && y < height) << x << "," << y;
+        if (x < 0 || x >= width || y < 0 || y >= height)
+            return 0;
+        ++reads[y][x];
+        ++totalReads;
+        return static_cast<unsigned char>(rows[y][x]);
+    }
+    bool Run(const KeyRun& r) override
+    {
+        runs.push_back({r.left, r.top, r.right, r.bottom});
+        return static_cast<int>(runs.size()) != refuse;
+    }
+
+    const std::vector<std::string> rows;
+    const int height, width, refuse;
     std::vector<Rect> runs;
     std::vector<std::vector<int>> reads;  // per pixel, [y][x]
     int totalReads = 0;
@@ -20,22 +47,8 @@ struct Traced {
 
 Traced Trace(const std::vector<std::string>& rows, uint32_t key)
 {
-    const int height = static_cast<int>(rows.size());
-    const int width = height ? static_cast<int>(rows[0].size()) : 0;
-    Traced t;
-    t.reads.assign(height, std::vector<int>(width, 0));
-    FindKeyRuns(
-        width, height, key,
-        [&](int x, int y) {
-            // A read outside the picture would be a fault of the walk.
-            EXPECT_TRUE(x >= 0 && x < width && y >= 0 && y < height) << x << "," << y;
-            if (x < 0 || x >= width || y < 0 || y >= height)
-                return uint32_t{0};
-            ++t.reads[y][x];
-            ++t.totalReads;
-            return static_cast<uint32_t>(static_cast<unsigned char>(rows[y][x]));
-        },
-        [&](const KeyRun& r) { t.runs.push_back({r.left, r.top, r.right, r.bottom}); });
+    Traced t(rows);
+    EXPECT_TRUE(FindKeyRuns(t.width, t.height, key, t));
     return t;
 }
 
@@ -83,17 +96,21 @@ TEST(KeyRuns, KeyNoPixelHasGivesFullRows)
 TEST(KeyRuns, EmptyPicturesReadAndReportNothing)
 {
     for (uint32_t key : {K, kKeyTopLeft}) {
-        int reads = 0, runs = 0;
-        const auto reader = [&](int, int) { ++reads; return uint32_t{0}; };
-        const auto sink = [&](const KeyRun&) { ++runs; };
-        FindKeyRuns(0, 5, key, reader, sink);
-        FindKeyRuns(5, 0, key, reader, sink);
-        FindKeyRuns(0, 0, key, reader, sink);
-        FindKeyRuns(-3, 4, key, reader, sink);
-        FindKeyRuns(4, -3, key, reader, sink);
-        EXPECT_EQ(0, reads);
-        EXPECT_EQ(0, runs);
+        Traced t({"NNNNN", "NNNNN", "NNNNN", "NNNNN"});
+        for (const auto& [width, height] : {std::pair{0, 5}, {5, 0}, {0, 0}, {-3, 4}, {4, -3}})
+            EXPECT_TRUE(FindKeyRuns(width, height, key, t));
+        EXPECT_EQ(0, t.totalReads);
+        EXPECT_TRUE(t.runs.empty());
     }
+}
+
+TEST(KeyRuns, ARefusedRunEndsTheWalk)
+{
+    // The second run is refused: its row is read no further, the next not at all.
+    Traced t({"NKNKN", "NNNNN"}, 2);
+    EXPECT_FALSE(FindKeyRuns(t.width, t.height, K, t));
+    EXPECT_EQ((std::vector<Rect>{{0, 0, 1, 1}, {2, 0, 3, 1}}), t.runs);
+    EXPECT_EQ(3 + 3, t.totalReads);
 }
 
 TEST(KeyRuns, EachPixelIsReadOnceAndTheStartOfARunTwice)

@@ -56,7 +56,7 @@ void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, in
 TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
 {
     OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new TestMascot(&owner);
+    auto* mascot = new (std::nothrow) TestMascot(&owner);
     ASSERT_TRUE(mascot->Create());
 
     const RECT rect = WindowRect(mascot->m_hWnd);
@@ -95,7 +95,7 @@ TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
 
 TEST(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
 {
-    auto* mascot = new TestMascot(nullptr);
+    auto* mascot = new (std::nothrow) TestMascot(nullptr);
     ASSERT_TRUE(mascot->Create());
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(320, rect.left);
@@ -117,7 +117,7 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     const Pixels balloonPixels = ReadPixels(balloonDesign);
 
     OwnerWindow owner(100, 300, 300, 130);
-    auto* mascot = new TestMascot(&owner);
+    auto* mascot = new (std::nothrow) TestMascot(&owner);
     ASSERT_TRUE(mascot->Create());
     CBalloonDlg* balloon = mascot->m_pBalloon;
     ASSERT_NE(nullptr, balloon);
@@ -151,7 +151,7 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
 TEST(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
 {
     OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new TestMascot(&owner);
+    auto* mascot = new (std::nothrow) TestMascot(&owner);
     ASSERT_TRUE(mascot->Create());
     CBalloonDlg* balloon = mascot->m_pBalloon;
     ASSERT_NE(nullptr, balloon);
@@ -172,7 +172,7 @@ TEST(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
 TEST(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
 {
     OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new TestMascot(&owner);
+    auto* mascot = new (std::nothrow) TestMascot(&owner);
     ASSERT_TRUE(mascot->Create());
     CBalloonDlg* balloon = mascot->m_pBalloon;
     ::SendMessageW(balloon->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 40));
