@@ -11,7 +11,7 @@ namespace fault {
 const char* const kFunctionNames[kFunctionCount] = {
     "CreateCompatibleDC", "CreateCompatibleBitmap", "CreatePalette", "CreateRectRgn", "CombineRgn", "CreateFontW",
     "GetDC", "StretchDIBits", "CreateDialogIndirectParamW", "CreateWindowExW", "SetWindowRgn", "SetTimer",
-    "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc",
+    "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc", "calloc", "realloc",
 };
 
 namespace {
@@ -24,7 +24,7 @@ enum class Error : DWORD {
     NoMemory = ERROR_NOT_ENOUGH_MEMORY,
     NoResource = ERROR_RESOURCE_NAME_NOT_FOUND,
     NoResourceData = ERROR_RESOURCE_DATA_NOT_FOUND,
-    Errno = 0xFFFFFFFF,  // malloc: errno is ENOMEM
+    Errno = 0xFFFFFFFF,  // malloc, calloc, realloc: errno is ENOMEM
 };
 
 // What a successful call hands the program, to be given back.
@@ -45,6 +45,7 @@ enum Watched { kDeleteObject, kDeleteDC, kWatchedCount };
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
 long g_armedIndex = 0;
+bool g_exhausted = false;
 bool g_counting = false;
 bool g_fired = false;
 int g_paused = 0;
@@ -109,10 +110,13 @@ bool Fails(Function f)
 {
     if (!ProgramCalls())
         return false;
-    if (++g_calls[f] != g_armedIndex || f != g_armed)
+    const long call = ++g_calls[f];
+    if (f != g_armed || g_armedIndex == 0 || call < g_armedIndex || (call > g_armedIndex && !g_exhausted))
         return false;
+    // Once is enough to say where: an exhausted run fails many calls.
+    if (!g_fired)
+        PrintCallers();
     g_fired = true;
-    PrintCallers();
     switch (g_points[f].error) {
     case Error::Untouched:
         break;
@@ -216,6 +220,9 @@ void DefineAll()
     Define<kLoadIconW, decltype(&::LoadIconW)>("user32.dll", Error::NoResource, Makes::Nothing);
     Define<kLoadStringW, decltype(&::LoadStringW)>("user32.dll", Error::NoResource, Makes::Nothing);
     Define<kMalloc, decltype(&std::malloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
+    Define<kCalloc, decltype(&std::calloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
+    // A failing realloc returns null and leaves the block as it was.
+    Define<kRealloc, decltype(&std::realloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
     g_watched[kDeleteObject] = {"gdi32.dll", "DeleteObject", Error::Untouched, Makes::Nothing,
                                 reinterpret_cast<void*>(&WatchDeleteObject), nullptr};
     g_watched[kDeleteDC] = {"gdi32.dll", "DeleteDC", Error::Untouched, Makes::Nothing,
@@ -272,12 +279,13 @@ bool Install()
     return PatchAll(g_points, kFunctionCount) && PatchAll(g_watched, kWatchedCount);
 }
 
-void Begin(Function function, long index)
+void Begin(Function function, long index, bool exhausted)
 {
     for (long& calls : g_calls)
         calls = 0;
     g_armed = function;
     g_armedIndex = index;
+    g_exhausted = exhausted;
     g_fired = false;
     g_objects.Clear();
     g_windows.Clear();

@@ -1,5 +1,5 @@
 // Makes one chosen call of the program fail at its N-th use while the
-// program runs. The test executable's own import table is patched, so that
+// program runs, or from its N-th use on, as when a resource runs out. The test executable's own import table is patched, so that
 // every call the program's code makes to one of these functions goes
 // through a counter first; the armed call returns the failure value and
 // sets the last error that the platform documents for that function.
@@ -18,7 +18,7 @@ namespace fault {
 enum Function : int {
     kCreateCompatibleDC, kCreateCompatibleBitmap, kCreatePalette, kCreateRectRgn, kCombineRgn, kCreateFontW,
     kGetDC, kStretchDIBits, kCreateDialogIndirectParamW, kCreateWindowExW, kSetWindowRgn, kSetTimer,
-    kFindResourceW, kLoadResource, kLoadBitmapW, kLoadIconW, kLoadStringW, kMalloc,
+    kFindResourceW, kLoadResource, kLoadBitmapW, kLoadIconW, kLoadStringW, kMalloc, kCalloc, kRealloc,
     kFunctionCount
 };
 
@@ -28,8 +28,9 @@ extern const char* const kFunctionNames[kFunctionCount];
 bool Install();
 
 // From now on counts the program's calls; the index-th call of function
-// (1 for the first) fails. An index of 0 fails nothing.
-void Begin(Function function, long index);
+// (1 for the first) fails, and with exhausted every later call of it too.
+// An index of 0 fails nothing.
+void Begin(Function function, long index, bool exhausted = false);
 // Stops counting; every call passes from now on.
 void End();
 

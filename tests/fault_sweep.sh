@@ -1,6 +1,8 @@
 #!/bin/bash
 # Runs the fault sweep: one session of tests/FaultSweep.cpp for each chosen
-# call of the program failing, each in a process of its own.
+# call of the program failing, each in a process of its own. A call fails
+# either alone or, as when its resource has run out, with every later call
+# of its function ("malloc:14+").
 #
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe          the quick sweep
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe --full   every call
@@ -9,11 +11,13 @@
 #
 # First a session without a fault counts how often the program calls each
 # function. The quick sweep then fails the first and the last call of each
-# and three spread between them; the full sweep fails every one. A run that
+# and three spread between them, alone, and for malloc also from each of
+# them on; the full sweep fails every one, in both ways. A run that
 # crashes, hangs (two minutes) or fails a check is reported with its output,
 # and VUKA6_FAULT=<function>:<index> repeats it alone:
 #
 #   VUKA6_FAULT=CreateRectRgn:17 tests/wine-run.sh build/mingw/tests/fault_sweep.exe
+#   VUKA6_FAULT=malloc:14+ tests/wine-run.sh build/mingw/tests/fault_sweep.exe
 #
 # The full sweep runs VUKA6_SWEEP_JOBS sessions at a time (default 3), each
 # with a Wine prefix and an Xvfb of its own, so that they cannot take each
@@ -34,13 +38,16 @@ start=$SECONDS
 "$here/wine-run.sh" "$exe" >"$work/count.log" 2>&1 || { cat "$work/count.log"; echo "fault sweep: the count run failed"; exit 1; }
 runs=()
 while read -r _ function count; do
-    if [ "$full" = 1 ]; then
+    if [ "$count" -eq 0 ]; then
+        indices=
+    elif [ "$full" = 1 ]; then
         indices=$(seq "$count")
     else
         indices=$(printf '%s\n' 1 $(((count + 3) / 4)) $(((count + 1) / 2)) $(((3 * count + 3) / 4)) "$count" | sort -nu)
     fi
     for index in $indices; do
-        [ "$index" -ge 1 ] && runs+=("$function:$index")
+        runs+=("$function:$index")
+        [ "$full" = 1 ] || [ "$function" = malloc ] && runs+=("$function:$index+")
     done
     echo "fault sweep: $function: $count calls"
 done < <(tr -d '\r' <"$work/count.log" | grep '^calls ')
