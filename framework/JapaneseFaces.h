@@ -1,13 +1,10 @@
-// The Japanese faces the program asks for by name, and the installed faces
-// that stand in for them where they are missing: a system whose language is
-// not Japanese may lack them, and Wine has them only when a prefix maps them.
+// The installed faces that stand in for the Japanese faces the program asks
+// for by name (ChooseFace.h says which), and whether a font draws a text.
 #pragma once
 
 #include <windows.h>
 
-// `face` itself when it is installed; otherwise the first installed stand-in
-// of the same kind, in order of preference; `face` again when there is none,
-// or when it is not one of the faces we know stand-ins for.
+// ChooseFace over the faces the screen has.
 LPCWSTR InstalledFaceFor(LPCWSTR face);
 
 // Whether `font` itself has a glyph for every character of `text` (line

@@ -1,9 +1,12 @@
 // The face named in an extended dialog template, read and replaced on
-// templates laid out here by hand, field by field.
+// templates laid out here by hand, field by field; and the face that
+// stands in for it where it is not installed.
+#include "ChooseFace.h"
 #include "DialogTemplateFace.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -145,6 +148,43 @@ TEST(DialogTemplateFace, AReplacedFaceLeavesTheItemsWholeAndAligned)
     EXPECT_TRUE(Replace(bytes, bytes.size(), longest + u"W").empty());
     std::vector<uint8_t> small(bytes.size());
     EXPECT_EQ(0u, ReplaceTemplateFace(bytes.data(), bytes.size(), u"Noto Sans CJK JP", small.data(), small.size()));
+}
+
+struct Installed : InstalledFaces {
+    explicit Installed(std::set<std::wstring> faces) : faces(std::move(faces)) {}
+    bool Has(const wchar_t* face) const override { return faces.count(face) != 0; }
+    std::set<std::wstring> faces;
+};
+
+// Which face each of the program's two faces gets, with these installed.
+TEST(ChooseFace, WindowsOwnFacesComeBeforeTheLinuxOnes)
+{
+    const wchar_t* const proportional = L"ＭＳ Ｐゴシック";
+    const wchar_t* const fixedPitch = L"ＭＳ ゴシック";
+    struct Case {
+        std::set<std::wstring> installed;
+        std::wstring forProportional, forFixedPitch;
+    };
+    const Case cases[] = {
+        {{L"ＭＳ Ｐゴシック", L"ＭＳ ゴシック", L"Yu Gothic UI"}, L"ＭＳ Ｐゴシック", L"ＭＳ ゴシック"},
+        {{L"MS PGothic", L"MS Gothic", L"Meiryo UI"}, L"MS PGothic", L"MS Gothic"},
+        {{L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"BIZ UDGothic", L"IPAPGothic", L"IPAGothic"},
+         L"Yu Gothic UI", L"BIZ UDGothic"},
+        {{L"MS UI Gothic", L"Meiryo UI", L"VL PGothic", L"VL Gothic"}, L"Meiryo UI", L"VL Gothic"},
+        {{L"MS UI Gothic", L"IPAPGothic", L"TakaoGothic"}, L"MS UI Gothic", L"TakaoGothic"},
+        {{L"Noto Sans CJK JP", L"VL PGothic", L"Noto Sans Mono CJK JP"}, L"VL PGothic", L"Noto Sans Mono CJK JP"},
+        // None at all: the face asked for, left to the system's font mapper.
+        {{L"Tahoma"}, proportional, fixedPitch},
+    };
+    for (const Case& c : cases) {
+        const Installed installed(c.installed);
+        EXPECT_EQ(c.forProportional, ChooseFace(proportional, installed));
+        EXPECT_EQ(c.forFixedPitch, ChooseFace(fixedPitch, installed));
+    }
+    // A face of neither list stands for itself, installed or not.
+    EXPECT_EQ(std::wstring(L"Tahoma"), ChooseFace(L"Tahoma", Installed({L"IPAPGothic"})));
+    // Names are told apart without regard to case, as GDI does.
+    EXPECT_EQ(std::wstring(L"Yu Gothic UI"), ChooseFace(L"ms pgothic", Installed({L"Yu Gothic UI"})));
 }
 
 }  // namespace
