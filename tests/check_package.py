@@ -41,8 +41,15 @@ def main():
         if names != ["LICENSE", "Vuka6.exe", "readme.txt"]:
             fail(f"package holds {names}")
         exe = archive.read("Vuka6.exe")
-        readme = archive.read("readme.txt").decode("utf-8")
-        licence = archive.read("LICENSE").decode("utf-8")
+        readme = archive.read("readme.txt")
+        licence = archive.read("LICENSE").decode("ascii")
+    # For any Notepad: UTF-8 with its byte-order mark, CR LF line ends.
+    if not readme.startswith(b"\xef\xbb\xbf"):
+        fail("the read-me has no UTF-8 byte-order mark")
+    readme = readme.decode("utf-8-sig")
+    for name, text in [("the read-me", readme), ("LICENSE", licence)]:
+        if "\r\n" not in text or "\n" in text.replace("\r\n", ""):
+            fail(f"{name}'s line ends are not CRLF throughout")
 
     if exe != open(built_exe, "rb").read():
         fail("the packed exe is not the one just built")
@@ -59,8 +66,6 @@ def main():
         fail("the read-me does not state the version in both languages")
     if "再配布" not in readme or "Redistribution" not in readme:
         fail("the read-me lacks the redistribution terms")
-    if "\r\n" not in readme or "\n" in readme.replace("\r\n", ""):
-        fail("the read-me's line ends are not CRLF throughout")
     if not licence.startswith("MIT License"):
         fail("LICENSE is not the MIT licence")
     print(f"package ok: {names}, version {version}")
