@@ -16,6 +16,7 @@ const MessageMap* CAboutDlg::GetMessageMap() const
         OnMessage<WM_DESTROY, &CAboutDlg::OnDestroy>(),
         OnCommand<IDC_ABOUT_ICON, STN_CLICKED, &CAboutDlg::OnIconClicked>(),
         OnMessage<WM_MOVE, &CAboutDlg::OnMove>(),
+        OnMessage<WM_DPICHANGED, &CAboutDlg::OnDpiChanged>(),
     };
     static const MessageMap map(CDialog::GetMessageMap(), entries);
     return &map;
@@ -61,6 +62,13 @@ void CAboutDlg::OnMove(int, int)
     Default();
     if (m_pMascot)
         m_pMascot->Place(CMascotDlg::kBesideOwner, CMascotDlg::kBesideOwner);
+}
+
+// The system scales the box's controls and font; its tooltip is ours.
+void CAboutDlg::OnDpiChanged(UINT dpi, const RECT*)
+{
+    Default();
+    m_tooltip.OwnerDpiChanged(this, dpi);
 }
 
 void CAboutDlg::OnOK()

@@ -25,6 +25,7 @@ protected:
     void OnDestroy();
     void OnIconClicked();
     void OnMove(int x, int y);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     CToolTipCtrl m_tooltip;
     // At most one per opening. Not owned: the mascot deletes itself when

@@ -204,14 +204,15 @@ BOOL CDrawDlg::OnQueryNewPalette()
 }
 
 // The system scales the dialog's controls and font; the window takes the
-// rectangle the system suggests for the new DPI, and the banner's pictures
-// are ours to scale.
+// rectangle the system suggests for the new DPI, and the tooltip and the
+// banner's pictures are ours to scale.
 void CDrawDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
     Default();
     if (suggested)
         SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_tooltip.OwnerDpiChanged(this, dpi);
     LoadBannerFrames(dpi);
     ShowBannerFrame(m_frameIndex);
     KeepBannerInside();

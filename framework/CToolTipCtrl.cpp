@@ -1,6 +1,7 @@
 #include "CToolTipCtrl.h"
 
 #include "CString.h"
+#include "Dpi.h"
 #include "JapaneseFaces.h"
 
 #include <commctrl.h>
@@ -19,14 +20,15 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
 }
 
 // Any width at all makes the tooltip wrap, and honour a line break; this
-// one is wider than either of the program's tips.
+// one is wider than either of the program's tips at 96 DPI. Their text
+// grows with the DPI, and so must the width, or a line breaks before its end.
 constexpr int kMaxTipWidth = 256;
 
 BOOL CToolTipCtrl::CreateForTool(CWnd* parent, CWnd* tool, UINT tipId)
 {
     if (!Create(parent))
         return FALSE;
-    SetMaxTipWidth(kMaxTipWidth);
+    SetMaxTipWidth(ScaleToDpi(kMaxTipWidth, GetWindowDpi(parent->m_hWnd)));
     CString tip;
     tip.LoadString(tipId);
     return AddTool(tool, tip);
@@ -49,4 +51,15 @@ BOOL CToolTipCtrl::AddTool(CWnd* tool, LPCWSTR text)
     if (dialogFont && !HasGlyphs(tipFont, text) && HasGlyphs(dialogFont, text))
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+// The dialog's font at the old DPI may be gone with it; the tip's own font
+// keeps the size it got at creation.
+void CToolTipCtrl::OwnerDpiChanged(CWnd* owner, UINT dpi)
+{
+    if (!m_hWnd)
+        return;
+    SetMaxTipWidth(ScaleToDpi(kMaxTipWidth, dpi));
+    if (const auto font = reinterpret_cast<HFONT>(owner->SendMessage(WM_GETFONT)))
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }

@@ -16,6 +16,9 @@ public:
     // Creates the tooltip with one tool, whose text is string tipId. The
     // maximum width is what makes the tooltip honour a line break in it.
     BOOL CreateForTool(CWnd* parent, CWnd* tool, UINT tipId);
+    // For the owner's WM_DPICHANGED, after its default processing: the tip
+    // takes the width for the new DPI and the owner's font at it.
+    void OwnerDpiChanged(CWnd* owner, UINT dpi);
     // For the owner's PreTranslateMessage: the tool is not subclassed, so
     // the tooltip learns of the mouse from there.
     void RelayMouseMove(MSG* msg)

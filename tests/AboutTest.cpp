@@ -26,7 +26,6 @@ HWND FindAbout()
     return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報");
 }
 
-
 // The dialogs of this thread other than the given ones.
 std::vector<HWND> OtherWindows(std::vector<HWND> known)
 {
@@ -64,22 +63,17 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     TestAbout about;
     bool mainDisabled = false;
     RECT box{}, owner = WindowRect(main.m_hWnd);
-    std::wstring tip;
-    std::vector<ControlName> names;
+    std::vector<std::wstring> tips;
     ModalScript script({
         [&] {
             g_about = FindAbout();
-            names = ControlNames(g_about);
             box = WindowRect(g_about);
             mainDisabled = !::IsWindowEnabled(main.m_hWnd);
-            wchar_t text[32] = {};
-            TTTOOLINFOW info{};
-            info.cbSize = sizeof info;
-            info.hwnd = g_about;
-            info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(g_about, IDC_ABOUT_ICON));
-            info.lpszText = text;
-            ::SendMessageW(about.m_tooltip.m_hWnd, TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&info));
-            tip = text;
+            tips = TipTexts(about.m_tooltip.m_hWnd);
+            // A screen reader hears every control by a name; the icon's text
+            // is the name of its picture (U+FFFF and the icon's ID), not a name.
+            for (const auto& [id, name] : NamesApart(g_about, 6, {IDC_ABOUT_ICON}))
+                EXPECT_EQ(std::wstring::npos, name.find(L'\xFFFF')) << Utf8(name);
         },
         [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
     });
@@ -89,19 +83,7 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     EXPECT_NEAR((owner.top + owner.bottom) / 2, (box.top + box.bottom) / 2, 1);
     EXPECT_TRUE(mainDisabled);
     EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
-    EXPECT_EQ(L"・・・・・・・", tip);
-
-    // A screen reader hears every control by a name; the icon's text is
-    // the name of its picture (U+FFFF and the icon's ID), not a name.
-    ASSERT_EQ(6u, names.size());
-    for (const ControlName& control : names) {
-        const std::string what = "control " + std::to_string(control.id) + " is called " + Utf8(control.name);
-        EXPECT_FALSE(control.name.empty()) << what;
-        EXPECT_EQ(std::wstring::npos, control.name.find(L'\xFFFF')) << what;
-        if (control.id != IDC_ABOUT_ICON) {
-            EXPECT_EQ(control.fromText, control.name) << what;
-        }
-    }
+    EXPECT_EQ(std::vector<std::wstring>{L"・・・・・・・"}, tips);
 }
 
 // Where the mascot stands, and that it follows the box, the mascot's tests
@@ -170,20 +152,13 @@ TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
 TEST_F(AboutTest, TheDrawGoesOnBehindTheBox)
 {
     ::SendMessageW(::GetDlgItem(main.m_hWnd, IDC_START), BM_CLICK, 0, 0);
-    const std::wstring before = [&] {
-        wchar_t text[16] = {};
-        ::GetDlgItemTextW(main.m_hWnd, IDC_NUMBER1, text, 16);
-        return std::wstring(text);
-    }();
+    const HWND label = ::GetDlgItem(main.m_hWnd, IDC_NUMBER1);
+    const std::wstring before = WindowText(label);
     TestAbout about;
     int ticksSeen = 0;
     std::vector<std::function<void()>> steps;
     for (int i = 0; i < 15; ++i)
-        steps.push_back([&] {
-            wchar_t text[16] = {};
-            ::GetDlgItemTextW(main.m_hWnd, IDC_NUMBER1, text, 16);
-            ticksSeen += before != text;
-        });
+        steps.push_back([&] { ticksSeen += before != WindowText(label); });
     steps.push_back([&] { ::SendMessageW(FindAbout(), WM_COMMAND, IDCANCEL, 0); });
     ModalScript script(steps);
     about.DoModal();

@@ -68,9 +68,7 @@ TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
     for (const Place& p : places) {
         RECT expected{p.x, p.y, p.x + p.cx, p.y + p.cy};
         ::MapDialogRect(hWnd, &expected);
-        RECT actual;
-        ::GetWindowRect(dlg.Item(p.id), &actual);
-        ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&actual), 2);
+        const RECT actual = RectInDialog(dlg.Item(p.id));
         EXPECT_TRUE(::EqualRect(&expected, &actual)) << "control " << p.id;
     }
 
@@ -82,27 +80,18 @@ TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
 
 // Each control a user acts on has a name a screen reader can say: the six
 // toggles and the banner show no text, so they are named for what they do.
-// Every other control is called by its text, as before.
+// Every other control is called by its text.
 TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
 {
     std::set<std::wstring> toggles;
-    int controls = 0;
-    for (const ControlName& control : ControlNames(hWnd)) {
-        ++controls;
-        const std::string what = "control " + std::to_string(control.id) + " is called " + Utf8(control.name);
-        if (control.id >= IDC_FIX1 && control.id <= IDC_FIX6) {
-            const std::wstring number = std::to_wstring(control.id - IDC_FIX1 + 1);
-            EXPECT_NE(std::wstring::npos, control.name.find(number)) << what;
-            toggles.insert(control.name);
-        } else if (control.id == IDC_BANNER) {
-            // What its tooltip says a click shows.
-            EXPECT_NE(std::wstring::npos, control.name.find(L"バージョン情報")) << what;
-        } else {
-            EXPECT_EQ(control.fromText, control.name) << what;
-        }
-        EXPECT_FALSE(control.name.empty()) << what;
+    for (const auto& [id, name] : NamesApart(hWnd, 16, {IDC_FIX1, IDC_FIX2, IDC_FIX3, IDC_FIX4, IDC_FIX5, IDC_FIX6,
+                                                        IDC_BANNER})) {
+        // The banner is called for what its tooltip says a click shows.
+        const std::wstring says = id == IDC_BANNER ? L"バージョン情報" : std::to_wstring(id - IDC_FIX1 + 1);
+        EXPECT_NE(std::wstring::npos, name.find(says)) << "control " << id << " is called " << Utf8(name);
+        if (id != IDC_BANNER)
+            toggles.insert(name);
     }
-    EXPECT_EQ(16, controls);
     EXPECT_EQ(6u, toggles.size()) << "the toggles' names differ";
 }
 
@@ -130,19 +119,7 @@ TEST_F(DrawDlgTest, SystemMenuEndsWithTheAboutItem)
 
 TEST_F(DrawDlgTest, TheBannerHasTheTwoLineTip)
 {
-    const HWND tip = dlg.m_tooltip.m_hWnd;
-    ASSERT_NE(nullptr, tip);
-    EXPECT_EQ(1, ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
-    EXPECT_EQ(256, ::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
-
-    wchar_t text[128] = {};
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.hwnd = hWnd;
-    info.uId = reinterpret_cast<UINT_PTR>(dlg.Item(IDC_BANNER));
-    info.lpszText = text;
-    ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::wstring(L"左クリックでバージョン情報\n・・・・・+なにか。"), text);
+    EXPECT_EQ(std::vector<std::wstring>{L"左クリックでバージョン情報\n・・・・・+なにか。"}, TipTexts(dlg.m_tooltip.m_hWnd));
 }
 
 TEST_F(DrawDlgTest, ABannerClickPostsTheAboutCommandInsteadOfRunningIt)

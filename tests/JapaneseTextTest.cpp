@@ -26,23 +26,6 @@ std::vector<HWND> Tooltips(HWND owner)
     });
 }
 
-std::vector<std::wstring> TipTexts(HWND tooltip)
-{
-    std::vector<std::wstring> texts;
-    const auto count = static_cast<UINT>(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-    for (UINT i = 0; i < count; ++i) {
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        if (!::SendMessageW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)))
-            continue;
-        wchar_t text[256] = {};
-        info.lpszText = text;
-        ::SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // The face the font was asked for, which is the face that draws it when the
 // face is installed.
 std::wstring RequestedFace(HFONT font)
@@ -52,9 +35,14 @@ std::wstring RequestedFace(HFONT font)
     return logFont.lfFaceName;
 }
 
+HFONT WindowFont(HWND window)
+{
+    return reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
 void ExpectGlyphs(HWND window, const std::wstring& text)
 {
-    const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+    const HFONT font = WindowFont(window);
     ASSERT_NE(nullptr, font) << Utf8(text);
     EXPECT_EQ("", Utf8(MissingGlyphs(font, text)))
         << "in \"" << Utf8(text) << "\", face " << Utf8(RequestedFace(font));
@@ -113,6 +101,40 @@ TEST_F(JapaneseText, EveryControlAndTipTextHasAGlyphForEachCharacterInItsFont)
     EXPECT_EQ(1u, checked.count(L"・・・・・・・"));
 }
 
+// Each tip breaks only where its text does: it is as tall as a tip of as
+// many lines of one letter each.
+TEST_F(JapaneseText, TipsBreakOnlyAtTheLineBreaksInTheirText)
+{
+    int tips = 0;
+    for (HWND dialog : {main.m_hWnd, about.m_hWnd})
+        for (HWND tooltip : Tooltips(dialog))
+            for (const std::wstring& text : TipTexts(tooltip)) {
+                std::wstring lines = L"X";
+                for (wchar_t c : text)
+                    lines += c == L'\n' ? L"\nX" : L"";
+                EXPECT_EQ(TipHeight(tooltip, lines), TipHeight(tooltip, text)) << Utf8(text);
+                ++tips;
+            }
+    EXPECT_EQ(2, tips);
+}
+
+// A dialog moved to a monitor of another DPI gives its tip the width for
+// that DPI and its own font at it, whatever font the tip had before.
+TEST_F(JapaneseText, TipsFollowTheirDialogToAnotherDpi)
+{
+    const int dpi = ScreenDpi() == 192 ? 96 : 192;
+    for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
+        const std::vector<HWND> tips = Tooltips(dialog);
+        ASSERT_EQ(1u, tips.size());
+        EXPECT_EQ(Scaled(256), ::SendMessageW(tips[0], TTM_GETMAXTIPWIDTH, 0, 0));
+        ::SendMessageW(tips[0], WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        RECT suggested = WindowRect(dialog);
+        ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(Scaled(256, dpi), ::SendMessageW(tips[0], TTM_GETMAXTIPWIDTH, 0, 0));
+        EXPECT_EQ(Utf8(RequestedFace(WindowFont(dialog))), Utf8(RequestedFace(WindowFont(tips[0]))));
+    }
+}
+
 // Where the template's face is installed it is the one asked for; the runs
 // in plain prefixes name the stand-in they expect.
 TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
@@ -122,23 +144,8 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     ::GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH);
     std::printf("locale: %s, code page %u\n", Utf8(locale).c_str(), ::GetACP());
-    for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
-        const auto font = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
-        EXPECT_EQ(Utf8(face), Utf8(RequestedFace(font)));
-    }
-}
-
-// Whatever face draws, the banner's picture stays on the dialog.
-TEST_F(JapaneseText, TheBannerLiesInsideTheMainDialog)
-{
-    RECT client, banner = WindowRect(::GetDlgItem(main.m_hWnd, IDC_BANNER)), overlap;
-    ::GetClientRect(main.m_hWnd, &client);
-    ::MapWindowPoints(main.m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    ASSERT_FALSE(::IsRectEmpty(&banner));
-    ::IntersectRect(&overlap, &banner, &client);
-    EXPECT_TRUE(::EqualRect(&overlap, &banner))
-        << "banner " << banner.right - banner.left << " wide, ends at " << banner.right << "; client ends at "
-        << client.right;
+    for (HWND dialog : {main.m_hWnd, about.m_hWnd})
+        EXPECT_EQ(Utf8(face), Utf8(RequestedFace(WindowFont(dialog))));
 }
 
 // The sizes are printed for the run in the prefix that maps the template's

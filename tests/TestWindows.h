@@ -6,10 +6,13 @@
 #include "CWinApp.h"
 #include "CWnd.h"
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <oleacc.h>
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,21 @@ inline Pixels ReadPixels(const CBitmap& bitmap)
     for (uint32_t& c : p.rgb)
         c &= 0xFFFFFFu;
     return p;
+}
+
+// Pixels where an outline and its picture disagree: inside it but of the
+// key colour, or outside it but not. Any part of the outline beyond the
+// picture counts as one pixel more.
+inline int OutlineMismatches(HRGN outline, const Pixels& picture)
+{
+    const uint32_t key = picture.At(0, 0);
+    int mismatches = 0;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            mismatches += (::PtInRegion(outline, x, y) != FALSE) != (picture.At(x, y) != key);
+    RECT box{};
+    ::GetRgnBox(outline, &box);
+    return mismatches + (box.left < 0 || box.top < 0 || box.right > picture.width || box.bottom > picture.height);
 }
 
 // A palette's entries, in order.
@@ -167,27 +185,6 @@ inline std::wstring AccessibleName(HWND hWnd)
     return text;
 }
 
-// A dialog's controls by ID, each with the name oleacc gives it and the
-// name its text alone would give (the first '&' goes, as oleacc drops it).
-struct ControlName {
-    int id;
-    std::wstring name;
-    std::wstring fromText;
-};
-
-inline std::vector<ControlName> ControlNames(HWND dialog)
-{
-    std::vector<ControlName> controls;
-    for (HWND child : Children(dialog)) {
-        std::wstring fromText = WindowText(child);
-        const size_t ampersand = fromText.find(L'&');
-        if (ampersand != std::wstring::npos)
-            fromText.erase(ampersand, 1);
-        controls.push_back({::GetDlgCtrlID(child), AccessibleName(child), fromText});
-    }
-    return controls;
-}
-
 // For messages: gtest prints wide strings as escapes.
 inline std::string Utf8(const std::wstring& text)
 {
@@ -196,6 +193,75 @@ inline std::string Utf8(const std::wstring& text)
                                         static_cast<int>(out.size()), nullptr, nullptr);
     out.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return out;
+}
+
+// A control's window rectangle in its dialog's client coordinates.
+inline RECT RectInDialog(HWND control)
+{
+    RECT rect = WindowRect(control);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// What a screen reader hears each control of a dialog called, checked for
+// all of them: every control has a name, and every one whose ID is not in
+// namedApart is called by its text (the first '&' goes, as oleacc drops it).
+// The names of those in namedApart, by ID, are the caller's to check.
+inline std::vector<std::pair<int, std::wstring>> NamesApart(HWND dialog, size_t controls, std::set<int> namedApart)
+{
+    std::vector<std::pair<int, std::wstring>> apart;
+    const std::vector<HWND> children = Children(dialog);
+    EXPECT_EQ(controls, children.size());
+    for (HWND child : children) {
+        const int id = ::GetDlgCtrlID(child);
+        const std::wstring name = AccessibleName(child);
+        std::wstring fromText = WindowText(child);
+        const size_t ampersand = fromText.find(L'&');
+        if (ampersand != std::wstring::npos)
+            fromText.erase(ampersand, 1);
+        EXPECT_FALSE(name.empty()) << "control " << id;
+        if (namedApart.count(id))
+            apart.emplace_back(id, name);
+        else
+            EXPECT_EQ(Utf8(fromText), Utf8(name)) << "control " << id;
+    }
+    return apart;
+}
+
+// The texts of a tooltip's tools, in order.
+inline std::vector<std::wstring> TipTexts(HWND tooltip)
+{
+    std::vector<std::wstring> texts;
+    const auto count = static_cast<UINT>(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    for (UINT i = 0; i < count; ++i) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        if (!::SendMessageW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)))
+            continue;
+        wchar_t text[256] = {};
+        info.lpszText = text;
+        ::SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The height of the tooltip showing text, with its font and width: shown
+// for a moment as a tracking tip of its own.
+inline int TipHeight(HWND tooltip, const std::wstring& text)
+{
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    info.hwnd = ::GetWindow(tooltip, GW_OWNER);
+    info.uId = 0x7FFF;
+    info.lpszText = const_cast<LPWSTR>(text.c_str());
+    ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    const RECT shown = WindowRect(tooltip);
+    ::SendMessageW(tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    return shown.bottom - shown.top;
 }
 
 inline std::wstring LoadedString(UINT id)
