@@ -24,6 +24,20 @@ protected:
         }
         return shown;
     }
+
+    // The banner's place in the dialog, which must be width x height and
+    // inside the dialog with at least the left margin to spare.
+    RECT ExpectBannerInside(int width, int height)
+    {
+        const RECT banner = RectInDialog(dlg.m_banner.m_hWnd);
+        EXPECT_EQ(width, banner.right - banner.left);
+        EXPECT_EQ(height, banner.bottom - banner.top);
+        RECT client;
+        ::GetClientRect(hWnd, &client);
+        EXPECT_LE(banner.right + banner.left, client.right);
+        EXPECT_LE(banner.bottom + banner.left, client.bottom);
+        return banner;
+    }
 };
 
 TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
@@ -47,18 +61,9 @@ TEST_F(BannerTest, AtRestTheTitleFillsTheControlAtItsTemplatePlace)
                 << "frames " << a << " and " << b << " share a palette";
     RECT expected{8, 72, 0, 0};
     ::MapDialogRect(hWnd, &expected);
-    RECT banner;
-    ::GetWindowRect(dlg.m_banner.m_hWnd, &banner);
-    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&banner), 2);
+    const RECT banner = ExpectBannerInside(Scaled(250), Scaled(50));
     EXPECT_EQ(expected.left, banner.left);
     EXPECT_EQ(expected.top, banner.top);
-    EXPECT_EQ(Scaled(250), banner.right - banner.left);
-    EXPECT_EQ(Scaled(50), banner.bottom - banner.top);
-    // Inside the dialog, with at least the left margin to spare.
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    EXPECT_LE(banner.right + banner.left, client.right);
-    EXPECT_LE(banner.bottom + banner.left, client.bottom);
 
     // What the control shows is the frame, pixel for pixel, to its edges.
     ::UpdateWindow(hWnd);
@@ -89,14 +94,7 @@ TEST_F(BannerTest, AMoveToAnotherDpiScalesTheFramesAndKeepsThemInside)
         EXPECT_EQ(250 * dpi / 96, info.bmWidth);
         EXPECT_EQ(50 * dpi / 96, info.bmHeight);
     }
-    RECT banner, client;
-    ::GetWindowRect(dlg.m_banner.m_hWnd, &banner);
-    ::MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&banner), 2);
-    EXPECT_EQ(250 * dpi / 96, banner.right - banner.left);
-    EXPECT_EQ(50 * dpi / 96, banner.bottom - banner.top);
-    ::GetClientRect(hWnd, &client);
-    EXPECT_LE(banner.right + banner.left, client.right);
-    EXPECT_LE(banner.bottom + banner.left, client.bottom);
+    ExpectBannerInside(250 * dpi / 96, 50 * dpi / 96);
 }
 
 TEST_F(BannerTest, WhileSpinningTheBallRollsOneToSixOverAndOver)

@@ -12,11 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
 namespace {
-
 
 std::wstring BalloonText(CBalloonDlg* balloon)
 {
@@ -36,29 +36,41 @@ void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, in
     EXPECT_EQ(width, rect.right - rect.left);
     EXPECT_EQ(height, rect.bottom - rect.top);
 
-    const std::set<uint32_t> colours(design.rgb.begin(), design.rgb.end());
-    const uint32_t key = design.At(0, 0);
     CRgn outline;
     ASSERT_TRUE(outline.CreateRectRgn(0, 0, 0, 0));
     ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(hWnd, outline));
-    int mismatches = 0, strangers = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            mismatches += (::PtInRegion(outline, x, y) != FALSE) != (p.At(x, y) != key);
-            strangers += colours.count(p.At(x, y)) == 0;
-        }
-    EXPECT_EQ(0, mismatches) << "pixels where outline and picture disagree";
+    EXPECT_EQ(0, OutlineMismatches(outline, p)) << "pixels where outline and picture disagree";
+    const std::set<uint32_t> colours(design.rgb.begin(), design.rgb.end());
+    const long strangers = std::count_if(p.rgb.begin(), p.rgb.end(), [&](uint32_t c) { return !colours.count(c); });
     EXPECT_EQ(0, strangers) << "pixels of colours the design does not have";
 }
 
+// The owner at (100, 200), 300 x 130, with its mascot and balloon. Each
+// test ends with the owner's destruction, which takes both with it.
+class Mascot : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mascot = new (std::nothrow) TestMascot(&owner);
+        ASSERT_TRUE(mascot && mascot->Create());
+        balloon = mascot->m_pBalloon;
+        ASSERT_NE(nullptr, balloon);
+    }
+    void TearDown() override
+    {
+        owner.DestroyWindow();
+        EXPECT_EQ(0, TestMascot::s_live);
+    }
+
+    OwnerWindow owner{100, 200, 300, 130};
+    TestMascot* mascot = nullptr;
+    CBalloonDlg* balloon = nullptr;
+};
+
 // At 96 DPI the tabled places: the mascot (116, 126)-(206, 206), the
 // balloon (206, 110)-(490, 206); sizes and offsets grow with the DPI.
-TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
+TEST_F(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
 {
-    OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new (std::nothrow) TestMascot(&owner);
-    ASSERT_TRUE(mascot->Create());
-
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(100 + Scaled(16), rect.left);
     EXPECT_EQ(200 + Scaled(6) - Scaled(80), rect.top);
@@ -67,46 +79,40 @@ TEST(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
     EXPECT_TRUE(::IsWindowVisible(mascot->m_hWnd));
     EXPECT_EQ(owner.m_hWnd, ::GetWindow(mascot->m_hWnd, GW_OWNER));
 
-    ASSERT_NE(nullptr, mascot->m_pBalloon);
-    const HWND balloon = mascot->m_pBalloon->m_hWnd;
-    const RECT beside = WindowRect(balloon);
+    const RECT beside = WindowRect(balloon->m_hWnd);
     EXPECT_EQ(rect.right, beside.left);
     EXPECT_EQ(rect.bottom - Scaled(96), beside.top);
     EXPECT_EQ(rect.right + Scaled(284), beside.right);
     EXPECT_EQ(rect.bottom, beside.bottom);
-    EXPECT_EQ(mascot->m_hWnd, ::GetWindow(balloon, GW_OWNER));
+    EXPECT_EQ(mascot->m_hWnd, ::GetWindow(balloon->m_hWnd, GW_OWNER));
 
     // The owner moves; the About box would now call Place with the sentinel.
     ::SetWindowPos(owner.m_hWnd, nullptr, 300, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     mascot->Place(CMascotDlg::kBesideOwner, CMascotDlg::kBesideOwner);
     EXPECT_EQ(300 + Scaled(16), WindowRect(mascot->m_hWnd).left);
     EXPECT_EQ(400 + Scaled(6) - Scaled(80), WindowRect(mascot->m_hWnd).top);
-    EXPECT_EQ(WindowRect(mascot->m_hWnd).right, WindowRect(balloon).left);
-    EXPECT_EQ(WindowRect(mascot->m_hWnd).bottom, WindowRect(balloon).bottom);
+    EXPECT_EQ(WindowRect(mascot->m_hWnd).right, WindowRect(balloon->m_hWnd).left);
+    EXPECT_EQ(WindowRect(mascot->m_hWnd).bottom, WindowRect(balloon->m_hWnd).bottom);
 
     // Only the pair asks for the computed place.
     mascot->Place(CMascotDlg::kBesideOwner, 5);
     EXPECT_EQ(32000, WindowRect(mascot->m_hWnd).left);
     EXPECT_EQ(5, WindowRect(mascot->m_hWnd).top);
-
-    owner.DestroyWindow();
-    EXPECT_EQ(0, TestMascot::s_live);
 }
 
-TEST(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
+TEST_F(Mascot, WithoutAnOwnerItStandsAtAFixedPlace)
 {
-    auto* mascot = new (std::nothrow) TestMascot(nullptr);
-    ASSERT_TRUE(mascot->Create());
-    const RECT rect = WindowRect(mascot->m_hWnd);
+    auto* alone = new (std::nothrow) TestMascot(nullptr);
+    ASSERT_TRUE(alone && alone->Create());
+    const RECT rect = WindowRect(alone->m_hWnd);
     EXPECT_EQ(320, rect.left);
     EXPECT_EQ(240, rect.top);
     EXPECT_EQ(Scaled(90), rect.right - rect.left);
     EXPECT_EQ(Scaled(80), rect.bottom - rect.top);
-    ::DestroyWindow(mascot->m_hWnd);
-    EXPECT_EQ(0, TestMascot::s_live);
+    ::DestroyWindow(alone->m_hWnd);
 }
 
-TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
+TEST_F(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
 {
     ScreenDC screen;
     CBitmap mascotDesign, balloonDesign;
@@ -116,11 +122,6 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     const Pixels mascotPixels = ReadPixels(mascotDesign);
     const Pixels balloonPixels = ReadPixels(balloonDesign);
 
-    OwnerWindow owner(100, 300, 300, 130);
-    auto* mascot = new (std::nothrow) TestMascot(&owner);
-    ASSERT_TRUE(mascot->Create());
-    CBalloonDlg* balloon = mascot->m_pBalloon;
-    ASSERT_NE(nullptr, balloon);
     ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, Scaled(90), Scaled(80));
     ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, Scaled(284), Scaled(96));
     EXPECT_EQ(nullptr, mascot->m_shape.m_hObject) << "the outline is the window's now";
@@ -137,26 +138,17 @@ TEST(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, at(284), at(96));
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(100 + at(16), rect.left);
-    EXPECT_EQ(300 + at(6), rect.bottom);
+    EXPECT_EQ(200 + at(6), rect.bottom);
     EXPECT_EQ(rect.right, WindowRect(balloon->m_hWnd).left);
     EXPECT_EQ(rect.bottom, WindowRect(balloon->m_hWnd).bottom);
     LOGFONTW font{};
     ASSERT_TRUE(::GetObjectW((balloon->*&TestBalloon::m_font).m_hObject, sizeof font, &font));
     EXPECT_EQ(at(12), std::abs(font.lfHeight));
-
-    owner.DestroyWindow();
-    EXPECT_EQ(0, TestMascot::s_live);
 }
 
-TEST(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
+TEST_F(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
 {
-    OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new (std::nothrow) TestMascot(&owner);
-    ASSERT_TRUE(mascot->Create());
-    CBalloonDlg* balloon = mascot->m_pBalloon;
-    ASSERT_NE(nullptr, balloon);
     ::ShowWindow(balloon->m_hWnd, SW_HIDE);
-
     RandomSource::Seed(77);
     ModelLcg model{77};
     ::SendMessageW(mascot->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 40));
@@ -166,15 +158,10 @@ TEST(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
 
     ::SendMessageW(mascot->m_hWnd, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(::IsWindow(mascot->m_hWnd)) << "Escape does not close the mascot";
-    owner.DestroyWindow();
 }
 
-TEST(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
+TEST_F(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
 {
-    OwnerWindow owner(100, 200, 300, 130);
-    auto* mascot = new (std::nothrow) TestMascot(&owner);
-    ASSERT_TRUE(mascot->Create());
-    CBalloonDlg* balloon = mascot->m_pBalloon;
     ::SendMessageW(balloon->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 40));
     ASSERT_FALSE(::IsWindowVisible(balloon->m_hWnd));
 
@@ -190,7 +177,6 @@ TEST(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
     EXPECT_LT(elapsed, 4000.0);
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd)) << "shown even after a dismissal";
     EXPECT_EQ(LoadedString(IDS_FAREWELL), BalloonText(balloon));
-    owner.DestroyWindow();
 }
 
 }  // namespace
