@@ -19,10 +19,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # The caller's prefix (tools/test.sh exports one) is not the one to change.
 unset WINEPREFIX
 . "$here/wine-env.sh"
-trap wine_env_stop EXIT
-trap 'wine_env_stop; trap - EXIT; exit 130' INT
-trap 'wine_env_stop; trap - EXIT; exit 143' TERM
-wine_env_start "$dir" || exit 125
+wine_env_use "$dir" || exit 125
 
 status=0
 for dpi in 120 144 192; do

@@ -23,7 +23,6 @@ mkdir -p "$out" || exit 2
 main="Bamzo to Vuka6"
 about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
 program_pid=
-own_env=0
 failures=0
 
 die() {
@@ -38,6 +37,11 @@ bad() {
 }
 note() { echo "end_to_end: $*"; }
 
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh"
+# shellcheck source=screen-crop.sh
+source "$here/screen-crop.sh"
+VUKA6_XVFB=1 wine_env_use "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
 cleanup() {
     # A failed run may leave the program up, possibly behind a modal box;
     # only our own process is ended, never another test's.
@@ -45,22 +49,11 @@ cleanup() {
         kill "$program_pid" 2>/dev/null
         wait "$program_pid" 2>/dev/null
     fi
-    [ "$own_env" = 1 ] && wine_env_stop
+    wine_env_stop
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-
-# shellcheck source=wine-env.sh
-source "$here/wine-env.sh"
-# shellcheck source=screen-crop.sh
-source "$here/screen-crop.sh"
-if [ -n "$WINEPREFIX" ] && [ -n "$DISPLAY" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
-    WINE=${WINE:-$(wine_env_find_wine)}
-else
-    own_env=1
-    VUKA6_XVFB=1 wine_env_start "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
-fi
 if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
     die "xdotool and ImageMagick are needed"
 fi

@@ -112,19 +112,15 @@ if [ "$full" = 1 ]; then
     jobs=${VUKA6_SWEEP_JOBS:-3}
     for ((k = 0; k < jobs; k++)); do
         (
-            trap wine_env_stop EXIT
-            VUKA6_XVFB=1 wine_env_start "$work/env-$k" >/dev/null || { echo "fault sweep: worker $k has no Wine"; exit 1; }
+            unset WINEPREFIX
+            VUKA6_XVFB=1 wine_env_use "$work/env-$k" >/dev/null || { echo "fault sweep: worker $k has no Wine"; exit 1; }
             worker "$k" "$jobs"
         ) &
     done
     wait
 else
     jobs=1
-    if [ -z "$WINEPREFIX" ]; then
-        trap wine_env_stop EXIT
-        wine_env_start "$(dirname "$exe")/.." || exit 1
-    fi
-    [ -n "$WINE" ] || WINE=$(wine_env_find_wine)
+    wine_env_use "$(dirname "$exe")/.." || exit 1
     worker 0 1
 fi
 

@@ -3,6 +3,8 @@
 # Source this file; it defines functions, and makes sure the locale's
 # character set is UTF-8 (see below):
 #   wine_env_start DIR [KIND]   prefix in DIR/wineprefix, a display, exported WINE* vars
+#   wine_env_use DIR [KIND]     the caller's environment if it is one of ours, else
+#                               wine_env_start, undone when the script ends
 #   wine_env_stop               stop only what wine_env_start started (safe to repeat)
 #   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
 #   wine_env_find_wine          print Wine's path; starts nothing
@@ -18,8 +20,7 @@
 #
 # A run script typically does:
 #   . tests/wine-env.sh
-#   trap wine_env_stop EXIT          # first, so a failed start is undone too
-#   wine_env_start build || exit 1
+#   wine_env_use build || exit 1
 #   "$WINE" build/Vuka6.exe &
 #
 # Everything is logged to DIR/wine-env.log so the caller's output stays clean.
@@ -315,6 +316,22 @@ wine_env_start() {
     _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
 
     _wine_env_locked _wine_env_join
+}
+
+# For a script that runs programs: in the environment its caller started
+# (tools/test.sh starts one for the whole run), or else in one of its own in
+# DIR, which ends with the script, by exit, INT or TERM (with their usual
+# status). The traps come first, so that a failed start is undone too; a
+# script with an EXIT trap of its own calls wine_env_stop from it.
+wine_env_use() {
+    if [ -n "$WINEPREFIX" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
+        [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
+        return 0
+    fi
+    trap wine_env_stop EXIT
+    trap 'wine_env_stop; trap - EXIT; exit 130' INT
+    trap 'wine_env_stop; trap - EXIT; exit 143' TERM
+    wine_env_start "$@"
 }
 
 # The display scale for the programs started from now on in this prefix:

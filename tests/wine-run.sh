@@ -2,10 +2,9 @@
 # Runs a Windows program under Wine and returns its exit code; meant as
 # CMake's CROSSCOMPILING_EMULATOR:   tests/wine-run.sh prog.exe args...
 #
-# If WINEPREFIX is already exported, a run script has started the environment
-# (tests/wine-env.sh) once for the whole run, and the program is just run.
-#
-# Otherwise this script sets up the environment itself, in this folder:
+# If a run script has started the environment (tests/wine-env.sh) once for
+# the whole run, the program is just run in it. Otherwise this script sets
+# up the environment itself, in this folder:
 #   1. $VUKA6_BUILD_DIR if set;
 #   2. else the nearest folder above the program that holds CMakeCache.txt,
 #      i.e. the build folder, wherever CMake put the executable in it;
@@ -26,11 +25,6 @@ fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
 
-if [ -n "$WINEPREFIX" ]; then
-    [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "$0: wine64 not found" >&2; exit 125; }
-    exec "$WINE" "$@"
-fi
-
 dir=$VUKA6_BUILD_DIR
 if [ -z "$dir" ]; then
     dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || dir=$PWD
@@ -40,14 +34,6 @@ if [ -z "$dir" ]; then
         search=$(dirname "$search")
     done
 fi
-mkdir -p "$dir" || exit 125
-
-# Trapped first, so a half-done start (Xvfb up, prefix failed) is undone too.
-trap wine_env_stop EXIT
-# INT/TERM must still clean up, then report the usual "killed by signal" status.
-trap 'wine_env_stop; trap - EXIT; exit 130' INT
-trap 'wine_env_stop; trap - EXIT; exit 143' TERM
-wine_env_start "$dir" || exit 125
+wine_env_use "$dir" || exit 125
 
 "$WINE" "$@"
-exit $?
