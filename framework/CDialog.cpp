@@ -145,9 +145,26 @@ BOOL CDialog::PumpMessage()
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     // Tab, Enter and Escape become the dialog keys for this dialog's own messages.
-    if (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd))
-        return ::IsDialogMessageW(m_hWnd, msg);
-    return FALSE;
+    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
+        return FALSE;
+    return PressFocusedToggle(*msg) || ::IsDialogMessageW(m_hWnd, msg);
+}
+
+// The dialog manager answers Enter on a control that is not a push button
+// with the dialog's default command, which without a default button is
+// IDOK: Enter on a focused check box would end the dialog. Here Enter
+// presses the check box or radio button, once a press, as Space does.
+bool CDialog::PressFocusedToggle(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || msg.hwnd != ::GetFocus())
+        return false;
+    const LRESULT code = ::SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0);
+    if (!(code & DLGC_BUTTON) || (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        return false;
+    // Bit 30: the key was already down, a repeat of a held key.
+    if (!(msg.lParam & (1 << 30)))
+        ::SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+    return true;
 }
 
 void CDialog::EndDialog(int result)
@@ -191,10 +208,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     dialog->EnterMessage();
     const BOOL setFocus = dialog->OnInitDialog();
 
-    // A dialog that did not place itself is centred before it is first shown.
+    // A dialog that did not move itself is centred before it is first shown,
+    // also when it changed its size: the main dialog grows to fit its banner
+    // where the stand-in face has smaller dialog units than the designed one.
     RECT after;
-    if (dialog->m_hWnd == hWnd && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after) &&
-        !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+    if (dialog->m_hWnd == hWnd && ::GetWindowRect(hWnd, &after) && after.left == before.left &&
+        after.top == before.top && !(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
         dialog->CenterWindow();
     dialog->LeaveMessage();
     return setFocus;

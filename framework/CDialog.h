@@ -39,6 +39,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(HWND owner);
     HWND OwnerForModal() const;
+    static bool PressFocusedToggle(const MSG& msg);
     BOOL PumpMessage();
 
     bool m_inModalLoop = false;

@@ -2,6 +2,7 @@
 // through a draw, its system menu, tooltip, banner click and timers.
 #include "CDrawDlg.h"
 #include "DrawModel.h"
+#include "ModalScript.h"
 #include "TestWindows.h"
 #include "RandomSource.h"
 #include "TestClock.h"
@@ -222,6 +223,29 @@ TEST_F(DrawDlgTest, TheKeyboardFocusSurvivesTheControlsItDisables)
     ASSERT_NE(nullptr, focus);
     EXPECT_TRUE(::IsWindowEnabled(focus));
     EXPECT_EQ(dlg.Item(IDC_START), focus) << "not round to Exit, which the next Space would press";
+}
+
+// Keys as the dialog's own loop gets them. Enter on a focused toggle fixes
+// its slot, as Space would, once a press; the draw goes on. Enter on Exit
+// ends the dialog.
+TEST(DrawDlgKeyboard, EnterPressesTheFocusedControl)
+{
+    TestDrawDlg dlg;
+    const auto press = [](HWND control, LPARAM repeat) {
+        ::SetFocus(control);
+        ::PostMessageW(control, WM_KEYDOWN, VK_RETURN, 1 | repeat);
+    };
+    const auto checked = [&dlg](int id) { return ::SendMessageW(dlg.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    bool first = false, second = true;
+    ModalScript script({
+        [&] { ::SendMessageW(dlg.Item(IDC_START), BM_CLICK, 0, 0); press(dlg.Item(IDC_FIX1), 0); },
+        [&] { first = checked(IDC_FIX1); press(dlg.Item(IDC_FIX2), 1 << 30); },
+        [&] { second = checked(IDC_FIX2); press(dlg.Item(IDOK), 0); },
+    });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(second) << "a held Enter pressed the next toggle too";
 }
 
 TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)
