@@ -141,7 +141,7 @@ note "main dialog at $mx,$my ${mw}x$mh"
 grab
 save_shot 1-at-rest "$mx $my $mw $mh"
 
-# --- The keyboard alone: Tab to Start, Space, Tab to Fix-all, Space, Space -----
+# --- The keyboard alone: Tab to Start, Space, Tab to Fix-all, Space, Space, Enter -
 # Exit is first in the tab order and has the focus when the dialog opens.
 fix_all_on() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = 1 ]; }
 xdotool key Tab space
@@ -152,6 +152,12 @@ xdotool key space
 within 3000 fix_all_on || {
     ended && die "the Space after Fix-all ended the program"
     die "the Space after Fix-all did not start a second draw"
+}
+# Round from Start past Fix-all and Exit to the first toggle: Enter fixes it.
+xdotool key Tab Tab Tab Return
+within 3000 slot_locked IDC_FIX1 || {
+    ended && die "Enter on the first toggle ended the program"
+    die "Enter on the first toggle did not fix its slot"
 }
 
 # --- Start: the six numbers spin ----------------------------------------------
