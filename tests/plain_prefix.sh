@@ -14,8 +14,9 @@ tests=$1
 dir=$(cd "$2" && pwd)/plain-prefix || exit 1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # The balloon's exact column widths are those of its designed face only.
-# Whatever face draws, the banner's picture stays inside the main dialog.
-filter='JapaneseText.*:CatalogueTextFont.EveryText*:BannerTest.AtRest*'
+# Whatever face draws, the banner's picture stays inside the main dialog,
+# and the dialogs open centred, grown or not.
+filter='JapaneseText.*:CatalogueTextFont.EveryText*:BannerTest.AtRest*:*.OpensCentred*'
 fail() { echo "plain_prefix: $*" >&2; exit 1; }
 mkdir -p "$dir" || exit 1
 
@@ -43,8 +44,10 @@ latin=$(dpkg -L fonts-dejavu-core 2>/dev/null | grep -m1 -E '\.ttf$') || fail "f
 
 status=0
 # Each package with the proportional face the dialogs must then use, and
-# whether its widths are those of the template's face.
-while read -r package face same_widths; do
+# whether its widths are those of the template's face. A fourth word makes
+# the face a name for that font: a Windows face with narrower dialog units
+# than the template's, so that the main dialog grows to fit its banner.
+while read -r package face same_widths font_behind; do
     font=$(dpkg -L "$package" 2>/dev/null | grep -m1 -E '\.(ttf|otf|ttc)$') || fail "$package is not installed"
     export FONTCONFIG_FILE=$dir/$package.conf
     cat >"$FONTCONFIG_FILE" <<EOF
@@ -58,11 +61,15 @@ while read -r package face same_widths; do
 EOF
     # Wine remembers the fonts it found when the prefix was made, so each
     # package needs a prefix of its own.
-    wine_env_start "$dir/$package" plain || fail "no plain prefix for $package"
+    wine_env_start "$dir/$package${font_behind:+-$face}" plain || fail "no plain prefix for $package"
+    if [ -n "$font_behind" ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face//_/ }" /d "$font_behind" /f \
+            >/dev/null 2>&1 || fail "could not make ${face//_/ } stand for $font_behind"
+    fi
     # Each LANG with the locale Wine must then report.
     for pair in C.UTF-8:en-US ja_JP.UTF-8:ja-JP; do
         lang=${pair%:*} locale=${pair#*:}
-        echo "== $package, LANG=$lang"
+        echo "== $package as ${face//_/ }, LANG=$lang"
         settings=(LANG="$lang" LC_ALL= VUKA6_EXPECT_FACE="${face//_/ }")
         [ "$lang" = C.UTF-8 ] || settings+=(LOCPATH="$dir/locale")
         [ "$same_widths" = yes ] && settings+=(VUKA6_EXPECT_SIZES="$sizes")
@@ -77,5 +84,6 @@ EOF
 done <<EOF
 fonts-ipafont-gothic IPAPGothic yes
 fonts-vlgothic VL_PGothic no
+fonts-ipafont-gothic Yu_Gothic_UI no IPAGothic
 EOF
 exit $status
