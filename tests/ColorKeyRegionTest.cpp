@@ -1,17 +1,14 @@
 // The colour-key window shape under Wine: small pictures made here and
-// traced, the handling of the caller's objects, and the two real pictures
-// the mascot's windows are shaped from, traced pixel for pixel. Their runs
-// and counts are tools/check_art.py's to check, from the files' bytes.
+// traced, and the handling of the caller's objects. The real pictures are
+// traced in the mascot's tests, as its windows wear them; their runs and
+// counts are tools/check_art.py's to check, from the files' bytes.
 #include "CreateColorKeyRegion.h"
-#include "LoadPaletteBitmap.h"
 #include "ScopedSelection.h"
 #include "TestWindows.h"
-#include "resource.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -153,26 +150,6 @@ TEST(ColorKeyRegion, ABitmapSelectedElsewhereIsRefused)
     EXPECT_EQ(0, CreateColorKeyRegion(&region, &bitmap, nullptr, kGreen));
     EXPECT_EQ(before, region.GetSafeHandle());
     EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(before));
-}
-
-// As the windows take them: the device bitmaps the mascot's and the
-// balloon's loaders make, traced with the corner as the key.
-TEST(ColorKeyRegion, TheRealPicturesAreTracedPixelForPixel)
-{
-    ScreenDC screen;
-    CBitmap mascot, balloon;
-    CPalette palette;
-    ASSERT_EQ(1, LoadPaletteBitmap(&mascot, &palette, &screen, IDB_MASCOT));
-    ASSERT_TRUE(balloon.LoadBitmap(IDB_BALLOON));
-    for (const auto& [bitmap, width, height] : {std::tuple{&mascot, 90, 80}, std::tuple{&balloon, 284, 96}}) {
-        CRgn region;
-        ASSERT_EQ(1, CreateColorKeyRegion(&region, bitmap, &screen, CLR_KEY_TOPLEFT));
-        const Pixels p = ReadPixels(*bitmap);
-        ASSERT_EQ(width, p.width);
-        ASSERT_EQ(height, p.height);
-        EXPECT_EQ(0x00FF00u, p.At(0, 0)) << "the key is green";
-        EXPECT_EQ(0, OutlineMismatches(region, p)) << width << " x " << height;
-    }
 }
 
 }  // namespace
