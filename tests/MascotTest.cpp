@@ -26,8 +26,10 @@ std::wstring BalloonText(CBalloonDlg* balloon)
 // A window wearing its picture at width x height: the window that size, cut
 // exactly to the picture's non-key pixels, and no colour in the picture that
 // the design lacks (a blend of the key with its neighbours would leave a
-// fringe round the outline).
-void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, int width, int height)
+// fringe round the outline). Inside its outline the window shows the
+// picture, but for the balloon's text, which must show some ink.
+void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, int width, int height,
+                       RECT text = {})
 {
     const Pixels p = ReadPixels(image);
     ASSERT_EQ(width, p.width);
@@ -40,6 +42,13 @@ void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, in
     ASSERT_TRUE(outline.CreateRectRgn(0, 0, 0, 0));
     ASSERT_EQ(COMPLEXREGION, ::GetWindowRgn(hWnd, outline));
     EXPECT_EQ(0, OutlineMismatches(outline, p)) << "pixels where outline and picture disagree";
+    const Pixels shown = ReadShown(hWnd);
+    EXPECT_EQ(0, ShownUnlike(shown, p, outline, text)) << "pixels unlike the picture";
+    if (!::IsRectEmpty(&text)) {
+        CRgn inside;
+        ASSERT_TRUE(inside.CreateRectRgn(text.left, text.top, text.right, text.bottom));
+        EXPECT_LT(100, ShownUnlike(shown, p, inside)) << "too little ink for a remark";
+    }
     const std::set<uint32_t> colours(design.rgb.begin(), design.rgb.end());
     const long strangers = std::count_if(p.rgb.begin(), p.rgb.end(), [&](uint32_t c) { return !colours.count(c); });
     EXPECT_EQ(0, strangers) << "pixels of colours the design does not have";
@@ -123,7 +132,8 @@ TEST_F(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     const Pixels balloonPixels = ReadPixels(balloonDesign);
 
     ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, Scaled(90), Scaled(80));
-    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, Scaled(284), Scaled(96));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, Scaled(284), Scaled(96),
+                      {Scaled(35), Scaled(12), Scaled(284) - Scaled(10), Scaled(96) - Scaled(10)});
     EXPECT_EQ(nullptr, mascot->m_shape.m_hObject) << "the outline is the window's now";
     EXPECT_EQ(nullptr, (balloon->*&TestBalloon::m_shape).m_hObject) << "the outline is the window's now";
 
@@ -135,7 +145,8 @@ TEST_F(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
         ::SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
     ExpectWornPicture(mascot->m_hWnd, mascot->m_image, mascotPixels, at(90), at(80));
-    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, at(284), at(96));
+    ExpectWornPicture(balloon->m_hWnd, balloon->*&TestBalloon::m_image, balloonPixels, at(284), at(96),
+                      {at(35), at(12), at(274), at(86)});
     const RECT rect = WindowRect(mascot->m_hWnd);
     EXPECT_EQ(100 + at(16), rect.left);
     EXPECT_EQ(200 + at(6), rect.bottom);

@@ -83,6 +83,42 @@ inline Pixels ReadPixels(const CBitmap& bitmap)
     return p;
 }
 
+// What a window's painting left in its client area, read back from the
+// window's own device context.
+inline Pixels ReadShown(HWND hWnd)
+{
+    ::UpdateWindow(hWnd);
+    RECT client{};
+    ::GetClientRect(hWnd, &client);
+    const HDC shown = ::GetDC(hWnd);
+    const HDC memory = ::CreateCompatibleDC(shown);
+    CBitmap copy;
+    copy.Attach(::CreateCompatibleBitmap(shown, client.right, client.bottom));
+    const HGDIOBJ old = ::SelectObject(memory, copy);
+    ::BitBlt(memory, 0, 0, client.right, client.bottom, shown, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::ReleaseDC(hWnd, shown);
+    return ReadPixels(copy);
+}
+
+// Pixels where what a window shows differs from its picture: inside the
+// outline only, where one is given, and never inside except. A size that
+// differs makes every pixel differ.
+inline int ShownUnlike(const Pixels& shown, const Pixels& picture, HRGN outline = nullptr, RECT except = {})
+{
+    if (shown.width != picture.width || shown.height != picture.height)
+        return picture.width * picture.height;
+    int unlike = 0;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const POINT point{x, y};
+            const bool counts = (!outline || ::PtInRegion(outline, x, y)) && !::PtInRect(&except, point);
+            unlike += counts && shown.At(x, y) != picture.At(x, y);
+        }
+    return unlike;
+}
+
 // Pixels where an outline and its picture disagree: inside it but of the
 // key colour, or outside it but not. Any part of the outline beyond the
 // picture counts as one pixel more.
