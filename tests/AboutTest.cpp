@@ -86,6 +86,12 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     EXPECT_EQ(std::vector<std::wstring>{L"・・・・・・・"}, tips);
 }
 
+TEST_F(AboutTest, PointingAtTheIconShowsItsTip)
+{
+    TestAbout about;
+    EXPECT_TRUE(PointingShowsTip(about, IDC_ABOUT_ICON, about.m_tooltip));
+}
+
 // Where the mascot stands, and that it follows the box, the mascot's tests
 // and the stress test's invariants check.
 TEST_F(AboutTest, TheIconSummonsOneMascotPerOpening)

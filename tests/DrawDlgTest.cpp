@@ -228,7 +228,7 @@ TEST_F(DrawDlgTest, TheKeyboardFocusSurvivesTheControlsItDisables)
 // Keys as the dialog's own loop gets them. Enter on a focused toggle fixes
 // its slot, as Space would, once a press; the draw goes on. Enter on Exit
 // ends the dialog.
-TEST(DrawDlgKeyboard, EnterPressesTheFocusedControl)
+TEST(DrawDlgModal, EnterPressesTheFocusedControl)
 {
     TestDrawDlg dlg;
     const auto press = [](HWND control, LPARAM repeat) {
@@ -246,6 +246,12 @@ TEST(DrawDlgKeyboard, EnterPressesTheFocusedControl)
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(first);
     EXPECT_FALSE(second) << "a held Enter pressed the next toggle too";
+}
+
+TEST(DrawDlgModal, PointingAtTheBannerShowsItsTip)
+{
+    TestDrawDlg dlg;
+    EXPECT_TRUE(PointingShowsTip(dlg, IDC_BANNER, dlg.m_tooltip));
 }
 
 TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)

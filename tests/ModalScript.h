@@ -3,6 +3,8 @@
 // up, until the script says it is done. One script runs at a time.
 #pragma once
 
+#include "CDialog.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -51,3 +53,32 @@ private:
     UINT_PTR m_timer = 0;
     bool m_finished = false;
 };
+
+// Runs the dialog modally with the pointer come to rest on its control id,
+// as a user points at it, until the tooltip shows or three seconds have
+// passed, then cancels it. True when the tip showed.
+inline bool PointingShowsTip(CDialog& dialog, int id, const CWnd& tooltip)
+{
+    bool pointed = false, shown = false;
+    const DWORD start = ::GetTickCount();
+    ModalScript script(
+        [&] {
+            if (!pointed) {
+                const HWND control = ::GetDlgItem(dialog.m_hWnd, id);
+                RECT rect{};
+                ::GetWindowRect(control, &rect);
+                const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+                ::SetCursorPos(rect.left + width / 2, rect.top + height / 2);
+                ::PostMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(width / 2, height / 2));
+                pointed = true;
+            }
+            shown = ::IsWindowVisible(tooltip.m_hWnd) != FALSE;
+            if (!shown && ::GetTickCount() - start < 3000)
+                return true;
+            ::PostMessageW(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+            return false;
+        },
+        50);
+    dialog.DoModal();
+    return shown;
+}
