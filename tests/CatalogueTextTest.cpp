@@ -31,22 +31,6 @@ std::set<unsigned> TextsTheProgramLoads()
     return ids;
 }
 
-TEST(CatalogueText, EveryTextLoadsClean)
-{
-    const std::set<unsigned> ids = TextsTheProgramLoads();
-    EXPECT_EQ(56u, ids.size());
-    for (unsigned id : ids) {
-        CString text;
-        ASSERT_TRUE(text.LoadString(id)) << id;
-        const std::wstring s = static_cast<LPCWSTR>(text);
-        EXPECT_FALSE(s.empty()) << id;
-        // '&' would be drawn as an underline under the next character.
-        EXPECT_EQ(std::wstring::npos, s.find_first_of(L"\r\t&")) << id;
-        const size_t lines = 1 + std::count(s.begin(), s.end(), L'\n');
-        EXPECT_LE(lines, 6u) << id;
-    }
-}
-
 // The font a balloon made its own, whichever face it found.
 class CatalogueTextFont : public ::testing::Test {
 protected:

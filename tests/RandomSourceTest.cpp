@@ -53,27 +53,25 @@ TEST(RandomSource, StateWrapsModulo2To32)
     EXPECT_EQ(35, RandomSource::Next());
 }
 
-TEST(RandomSource, RollBoundaries)
-{
-    ASSERT_EQ(744, (RandomSource::Seed(SeedForNext(744)), RandomSource::Next()));
+// The raw value r that Next() gives rolls to r * n / 32768, rounded down.
+struct Roll {
+    int raw, n, rolled;
+};
 
-    RandomSource::Seed(SeedForNext(744));
-    EXPECT_EQ(0, RandomSource::Roll(44));
-    RandomSource::Seed(SeedForNext(745));
-    EXPECT_EQ(1, RandomSource::Roll(44));
-    RandomSource::Seed(SeedForNext(1489));
-    EXPECT_EQ(1, RandomSource::Roll(44));
-    RandomSource::Seed(SeedForNext(1490));
-    EXPECT_EQ(2, RandomSource::Roll(44));
-    RandomSource::Seed(SeedForNext(32767));
-    EXPECT_EQ(43, RandomSource::Roll(44));
-    RandomSource::Seed(SeedForNext(32767));
-    EXPECT_EQ(50, RandomSource::Roll(51));
-    RandomSource::Seed(SeedForNext(32767));
-    EXPECT_EQ(56, RandomSource::Roll(57));
-    RandomSource::Seed(SeedForNext(0));
-    EXPECT_EQ(0, RandomSource::Roll(57));
+class RollBoundaries : public ::testing::TestWithParam<Roll> {};
+
+TEST_P(RollBoundaries, RoundDown)
+{
+    RandomSource::Seed(SeedForNext(GetParam().raw));
+    ASSERT_EQ(GetParam().raw, RandomSource::Next()) << "the test's own inverse is wrong";
+    RandomSource::Seed(SeedForNext(GetParam().raw));
+    EXPECT_EQ(GetParam().rolled, RandomSource::Roll(GetParam().n));
 }
+
+INSTANTIATE_TEST_SUITE_P(RandomSource, RollBoundaries,
+                         ::testing::Values(Roll{744, 44, 0}, Roll{745, 44, 1}, Roll{1489, 44, 1}, Roll{1490, 44, 2},
+                                           Roll{32767, 44, 43}, Roll{32767, 51, 50}, Roll{32767, 57, 56},
+                                           Roll{0, 57, 0}));
 
 TEST(RandomSource, EveryRollValueComesFromEquallyManyRawValues)
 {

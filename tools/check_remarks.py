@@ -23,19 +23,6 @@ ENCODING = "cp932"
 MAX_LINES = 6
 MAX_COLUMNS = 40
 
-# Used when res/resource.h is not there yet (the header belongs to the
-# resource side of the tree and may be written after this catalogue).
-BUILTIN_SYMBOLS = {
-    "IDS_CREDIT": 104,
-    "IDS_REMARK_FIRST": 200,
-    "IDS_REMARK_LAST": 249,
-    "IDS_GREETING": 680,
-    "IDS_FAREWELL": 681,
-    "IDS_NOTICE_PICTURES": 700,
-    "IDS_NOTICE_REMARKS": 701,
-    "IDS_NOTICE_REDISTRIBUTION": 702,
-}
-
 # (lines, widest line in bytes) for every text the program loads.
 SHAPES = {
     104: (3, 27), 680: (3, 14), 681: (4, 33),
@@ -70,8 +57,6 @@ class RcError(Exception):
 
 
 def read_symbols(header_path):
-    if not os.path.exists(header_path):
-        return dict(BUILTIN_SYMBOLS)
     symbols = {}
     with open(header_path, encoding="utf-8", errors="replace") as f:
         for line in f:
