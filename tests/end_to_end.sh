@@ -43,6 +43,7 @@ source "$here/wine-env.sh"
 source "$here/screen-crop.sh"
 VUKA6_XVFB=1 wine_env_use "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
 cleanup() {
+    [ $? = 0 ] || wine_env_report Vuka6.exe "$program_pid" "$status"
     # A failed run may leave the program up, possibly behind a modal box;
     # only our own process is ended, never another test's.
     if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
@@ -58,7 +59,8 @@ if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
     die "xdotool and ImageMagick are needed"
 fi
 
-poke() { "$WINE" "$poke_exe" "$@" | tr -d '\r'; }
+# poke's own status, not tr's: a poke that found no window must fail.
+poke() { "$WINE" "$poke_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # Runs the command until it succeeds, for at most MS milliseconds.
@@ -132,7 +134,7 @@ balloon_says() {
 }
 
 # --- The program comes up at rest ---------------------------------------------
-"$WINE" "$exe" &
+wine_env_launch "$exe"
 program_pid=$!
 poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear within 30 s"
 read -r mx my mw mh < <(poke "$main" rect)

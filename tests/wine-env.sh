@@ -8,6 +8,9 @@
 #   wine_env_stop               stop only what wine_env_start started (safe to repeat)
 #   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
 #   wine_env_find_wine          print Wine's path; starts nothing
+#   wine_env_launch EXE ARGS... start a program as a background job ($! is its PID)
+#   wine_env_report NAME [PID] [CODE]
+#                               after a failure: what the run left behind
 #
 # KIND says what the prefix is for (a DIR holds one kind; asking it for
 # another makes its prefix again):
@@ -326,6 +329,7 @@ wine_env_start() {
 wine_env_use() {
     if [ -n "$WINEPREFIX" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
         [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
+        _WINE_ENV_LOG=${WINEPREFIX%/*}/wine-env.log
         return 0
     fi
     trap wine_env_stop EXIT
@@ -348,6 +352,41 @@ wine_env_set_dpi() {
     # device context reports the new one. So the session ends here (nothing of
     # the prefix may still run) and the next program starts a fresh one.
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+}
+
+# The program's stderr goes to the log, and with it what Wine says about the
+# program: its errors (a window that no driver could create, a crash), not
+# its fixme notes. wine_env_report shows the log's end.
+wine_env_launch() {
+    WINEDEBUG=fixme-all "$WINE" "$@" 2>>"$_WINE_ENV_LOG" &
+}
+
+# Tells on stderr what a failed run left behind: whether its program NAME
+# (the caller's background job PID) still runs or how it ended (CODE, for a
+# program the caller has waited for), the top-level windows on the display
+# (without Wine's hidden 1x1 ones) and the end of the log.
+wine_env_report() {
+    local name=$1 pid=$2 code=$3 windows id rest
+    {
+        echo "--- what the failed run left behind"
+        if [ -n "$pid" ] && _wine_env_alive "$pid"; then
+            echo "$name: still running (pid $pid)"
+        elif [ -n "$pid" ]; then
+            wait "$pid"
+            echo "$name: exited with code $?"
+        elif [ -n "$code" ]; then
+            echo "$name: exited with code $code"
+        else
+            echo "$name: not started"
+        fi
+        echo "top-level windows on display $DISPLAY:"
+        windows=$(xwininfo -root -children 2>&1) || echo "    $windows"
+        grep '^ *0x' <<<"$windows" | grep -v ' 1x1+' | while read -r id rest; do
+            echo "    $id $rest $(xwininfo -id "$id" 2>/dev/null | sed -n 's/^ *Map State: //p')"
+        done
+        echo "the end of $_WINE_ENV_LOG:"
+        tail -n 20 "$_WINE_ENV_LOG" 2>&1 | sed 's/^/    /'
+    } >&2
 }
 
 wine_env_stop() {
