@@ -169,36 +169,25 @@ _wine_env_prefix() {
     _wine_env_log "prefix ready in $((SECONDS - start)) s"
 }
 
-# Finds a free display number and starts Xvfb on it. Another starter may grab
-# the same number between our check and Xvfb's own lock, so a dead Xvfb just
-# means "try the next number".
+# Xvfb picks a free display itself, and writes its number to the -displayfd
+# descriptor once it takes connections. Started as a process substitution,
+# it stays out of the caller's job table (no "[1] 1234" noise in interactive
+# shells); we track it by PID.
 _wine_env_xvfb() {
-    local n pid _
-    for n in $(seq 90 199); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        # A subshell keeps the job out of the caller's job table (no "[1] 1234"
-        # noise in interactive shells); Xvfb then belongs to init, and we track
-        # it by PID.
-        pid=$( (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&- &
-            echo $!) )
-        for _ in $(seq 100); do
-            _wine_env_alive "$pid" || break
-            # The lock file names the server that won display :N; if it is not
-            # ours, another starter took it and ours is about to exit.
-            if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
-                _wine_env_display_up ":$n"; then
-                echo "$pid $n" >"$_WINE_ENV_DIR/wine-env.xvfb"
-                export DISPLAY=":$n"
-                _wine_env_log "Xvfb :$n started (pid $pid)"
-                return 0
-            fi
-            sleep 0.05
-        done
+    local fd pid n
+    exec {fd}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        3>&1 </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&-)
+    pid=$!
+    read -r -t 10 -u "$fd" n
+    exec {fd}<&-
+    if [ -z "$n" ]; then
         kill "$pid" 2>/dev/null
-        _wine_env_log "Xvfb :$n did not come up; trying the next number"
-    done
-    _wine_env_log "no free display found"
-    return 1
+        _wine_env_log "Xvfb gave no display within 10 s"
+        return 1
+    fi
+    echo "$pid $n" >"$_WINE_ENV_DIR/wine-env.xvfb"
+    export DISPLAY=":$n"
+    _wine_env_log "Xvfb :$n started (pid $pid)"
 }
 
 # Checking the name guards against a recycled PID.
@@ -206,21 +195,10 @@ _wine_env_is_xvfb() {
     [ -n "$1" ] && [ "$(cat "/proc/$1/comm" 2>/dev/null)" = Xvfb ] && _wine_env_alive "$1"
 }
 
-# kill -0 is not enough: our Xvfb is re-parented to init, and a dead one may
-# linger as a zombie until init reaps it.
+# kill -0 is not enough: a dead Xvfb lingers as a zombie until its parent
+# (the shell that started it, or init once that has ended) reaps it.
 _wine_env_alive() {
     grep -q '^State:[[:space:]]*[^Z]' "/proc/$1/status" 2>/dev/null
-}
-
-# The socket appears a moment before the server answers; ask it something.
-_wine_env_display_up() {
-    if command -v xdpyinfo >/dev/null; then
-        DISPLAY=$1 xdpyinfo >/dev/null 2>&1
-    elif command -v xdotool >/dev/null; then
-        DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1
-    else
-        true
-    fi
 }
 
 # Runs a command while holding DIR's lock. Long-lived programs started under
