@@ -170,15 +170,15 @@ _wine_env_prefix() {
 }
 
 # Xvfb picks a free display itself, and writes its number to the -displayfd
-# descriptor once it takes connections. Started as a process substitution,
-# it stays out of the caller's job table (no "[1] 1234" noise in interactive
-# shells); we track it by PID.
+# descriptor once it takes connections. The subshell that becomes Xvfb tells
+# its PID first. Started in the background of a process substitution that
+# ends at once, Xvfb belongs to init, not to the caller, whose "wait" would
+# otherwise wait for it.
 _wine_env_xvfb() {
     local fd pid n
-    exec {fd}< <(exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-        3>&1 </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&-)
-    pid=$!
-    read -r -t 10 -u "$fd" n
+    exec {fd}< <( (echo "$BASHPID" >&3; exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp) \
+        3>&1 </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&- &)
+    read -r -t 10 -u "$fd" pid && read -r -t 10 -u "$fd" n
     exec {fd}<&-
     if [ -z "$n" ]; then
         kill "$pid" 2>/dev/null
@@ -195,8 +195,8 @@ _wine_env_is_xvfb() {
     [ -n "$1" ] && [ "$(cat "/proc/$1/comm" 2>/dev/null)" = Xvfb ] && _wine_env_alive "$1"
 }
 
-# kill -0 is not enough: a dead Xvfb lingers as a zombie until its parent
-# (the shell that started it, or init once that has ended) reaps it.
+# kill -0 is not enough: our Xvfb is re-parented to init, and a dead one may
+# linger as a zombie until init reaps it.
 _wine_env_alive() {
     grep -q '^State:[[:space:]]*[^Z]' "/proc/$1/status" 2>/dev/null
 }
