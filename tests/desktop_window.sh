@@ -10,11 +10,12 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
-trap wine_env_stop EXIT
+trap '[ $? = 0 ] || wine_env_report Vuka6.exe "$pid"; wine_env_stop' EXIT
 # The same folder as tools/run.sh, so both use one prefix.
 VUKA6_XVFB=1 wine_env_start "$2/desktop" desktop || exit 1
 
-"$WINE" "$exe" &
+wine_env_launch "$exe"
+pid=$!
 window=
 for _ in $(seq 300); do
     window=$(xdotool search --name '^Bamzo to Vuka6$' 2>/dev/null | head -1)

@@ -20,8 +20,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 out=$(dirname "$exe")/end_to_end
 mkdir -p "$out" || exit 2
 
-main="Bamzo to Vuka6"
-about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
 program_pid=
 failures=0
 
@@ -39,10 +37,11 @@ note() { echo "end_to_end: $*"; }
 
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
-# shellcheck source=screen-crop.sh
-source "$here/screen-crop.sh"
+# shellcheck source=drive.sh
+source "$here/drive.sh"
 VUKA6_XVFB=1 wine_env_use "$out" || die "could not start Wine and Xvfb (see $out/wine-env.log)"
 cleanup() {
+    [ $? = 0 ] || wine_env_report Vuka6.exe "$program_pid" "$status"
     # A failed run may leave the program up, possibly behind a modal box;
     # only our own process is ended, never another test's.
     if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
@@ -58,47 +57,16 @@ if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
     die "xdotool and ImageMagick are needed"
 fi
 
-poke() { "$WINE" "$poke_exe" "$@" | tr -d '\r'; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# Runs the command until it succeeds, for at most MS milliseconds.
-within() {
-    local end=$(($(now_ms) + $1))
-    shift
-    until "$@"; do
-        [ "$(now_ms)" -ge "$end" ] && return 1
-        sleep 0.1
-    done
-}
-
 # An ended program stays a zombie until waited for, which kill -0 still finds.
 ended() { ! grep -q '^State:[[:space:]]*[^Z]' "/proc/$program_pid/status" 2>/dev/null; }
 
-click_at() { xdotool mousemove "$1" "$2" click 1; }
-
-# Clicks the middle of a control, found by its window title and control ID.
-click_control() {
-    local x y w h
-    read -r x y w h < <(poke "$1" ctrlrect "$2") || die "no control $2 in '$1'"
-    [ -n "$h" ] || die "no control $2 in '$1'"
-    click_at $((x + w / 2)) $((y + h / 2))
-}
-
-# Visible top-level windows of the program: "X Y W H ENABLED CLASS [TITLE]".
-# Tooltips come and go with the pointer and are left out.
-windows() { poke "$main" windows | grep -v ' tooltips_class32'; }
 main_enabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 1 #32770 $main\$"; }
 main_disabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 0 #32770 $main\$"; }
-# Prints "X Y" of the untitled pop-up of size W x H, if there is one.
-popup_at() { windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; exit }'; }
-has_popup() { [ -n "$(popup_at "$1" "$2")" ]; }
 no_popups() { [ "$(windows | awk 'NF == 6' | wc -l)" = 0 ]; }
-about_gone() { [ "$(poke "$about" visible)" = 0 ]; }
 about_shown() { [ "$(poke "$about" visible)" = 1 ]; }
-mascot_and_balloon() { has_popup 90 80 && has_popup 284 96; }
+mascot_and_balloon() { popup_at 90 80 && popup_at 284 96; } >/dev/null
 back_to_main() { about_gone && no_popups && main_enabled; }
 
-numbers() { poke "$main" text IDC_NUMBER1 text IDC_NUMBER2 text IDC_NUMBER3 text IDC_NUMBER4 text IDC_NUMBER5 text IDC_NUMBER6 | tr '\n' ' '; }
 numbers_differ_from() { [ "$(numbers)" != "$1" ]; }
 all_numeric() {
     local n count=0
@@ -132,7 +100,7 @@ balloon_says() {
 }
 
 # --- The program comes up at rest ---------------------------------------------
-"$WINE" "$exe" &
+wine_env_launch "$exe"
 program_pid=$!
 poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear within 30 s"
 read -r mx my mw mh < <(poke "$main" rect)

@@ -76,9 +76,10 @@ EOF
         output=$(env "${settings[@]}" "$WINE" "$tests" --gtest_filter="$filter" 2>&1 | tr -d '\r')
         result=$?
         printf '%s\n' "$output"
-        [ $result -eq 0 ] || status=1
         # A locale Wine did not take would test the English case twice.
-        grep -q "^locale: $locale," <<<"$output" || { echo "Wine did not take LANG=$lang" >&2; status=1; }
+        taken=1
+        grep -q "^locale: $locale," <<<"$output" || { echo "Wine did not take LANG=$lang" >&2; taken=0; }
+        [ $result -eq 0 ] && [ $taken = 1 ] || { status=1; wine_env_report window_tests.exe "" $result; }
     done
     wine_env_stop
 done <<EOF

@@ -8,6 +8,9 @@
 #   wine_env_stop               stop only what wine_env_start started (safe to repeat)
 #   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
 #   wine_env_find_wine          print Wine's path; starts nothing
+#   wine_env_launch EXE ARGS... start a program as a background job ($! is its PID)
+#   wine_env_report NAME [PID] [CODE]
+#                               after a failure: what the run left behind
 #
 # KIND says what the prefix is for (a DIR holds one kind; asking it for
 # another makes its prefix again):
@@ -166,36 +169,25 @@ _wine_env_prefix() {
     _wine_env_log "prefix ready in $((SECONDS - start)) s"
 }
 
-# Finds a free display number and starts Xvfb on it. Another starter may grab
-# the same number between our check and Xvfb's own lock, so a dead Xvfb just
-# means "try the next number".
+# Xvfb picks a free display itself, and writes its number to the -displayfd
+# descriptor once it takes connections. The subshell that becomes Xvfb tells
+# its PID first. Started in the background of a process substitution that
+# ends at once, Xvfb belongs to init, not to the caller, whose "wait" would
+# otherwise wait for it.
 _wine_env_xvfb() {
-    local n pid _
-    for n in $(seq 90 199); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        # A subshell keeps the job out of the caller's job table (no "[1] 1234"
-        # noise in interactive shells); Xvfb then belongs to init, and we track
-        # it by PID.
-        pid=$( (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&- &
-            echo $!) )
-        for _ in $(seq 100); do
-            _wine_env_alive "$pid" || break
-            # The lock file names the server that won display :N; if it is not
-            # ours, another starter took it and ours is about to exit.
-            if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
-                _wine_env_display_up ":$n"; then
-                echo "$pid $n" >"$_WINE_ENV_DIR/wine-env.xvfb"
-                export DISPLAY=":$n"
-                _wine_env_log "Xvfb :$n started (pid $pid)"
-                return 0
-            fi
-            sleep 0.05
-        done
+    local fd pid n
+    exec {fd}< <( (echo "$BASHPID" >&3; exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp) \
+        3>&1 </dev/null >>"$_WINE_ENV_LOG" 2>&1 {_WINE_ENV_LOCK}>&- &)
+    read -r -t 10 -u "$fd" pid && read -r -t 10 -u "$fd" n
+    exec {fd}<&-
+    if [ -z "$n" ]; then
         kill "$pid" 2>/dev/null
-        _wine_env_log "Xvfb :$n did not come up; trying the next number"
-    done
-    _wine_env_log "no free display found"
-    return 1
+        _wine_env_log "Xvfb gave no display within 10 s"
+        return 1
+    fi
+    echo "$pid $n" >"$_WINE_ENV_DIR/wine-env.xvfb"
+    export DISPLAY=":$n"
+    _wine_env_log "Xvfb :$n started (pid $pid)"
 }
 
 # Checking the name guards against a recycled PID.
@@ -207,17 +199,6 @@ _wine_env_is_xvfb() {
 # linger as a zombie until init reaps it.
 _wine_env_alive() {
     grep -q '^State:[[:space:]]*[^Z]' "/proc/$1/status" 2>/dev/null
-}
-
-# The socket appears a moment before the server answers; ask it something.
-_wine_env_display_up() {
-    if command -v xdpyinfo >/dev/null; then
-        DISPLAY=$1 xdpyinfo >/dev/null 2>&1
-    elif command -v xdotool >/dev/null; then
-        DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1
-    else
-        true
-    fi
 }
 
 # Runs a command while holding DIR's lock. Long-lived programs started under
@@ -326,6 +307,7 @@ wine_env_start() {
 wine_env_use() {
     if [ -n "$WINEPREFIX" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
         [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
+        _WINE_ENV_LOG=${WINEPREFIX%/*}/wine-env.log
         return 0
     fi
     trap wine_env_stop EXIT
@@ -348,6 +330,41 @@ wine_env_set_dpi() {
     # device context reports the new one. So the session ends here (nothing of
     # the prefix may still run) and the next program starts a fresh one.
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+}
+
+# The program's stderr goes to the log, and with it what Wine says about the
+# program: its errors (a window that no driver could create, a crash), not
+# its fixme notes. wine_env_report shows the log's end.
+wine_env_launch() {
+    WINEDEBUG=fixme-all "$WINE" "$@" 2>>"$_WINE_ENV_LOG" &
+}
+
+# Tells on stderr what a failed run left behind: whether its program NAME
+# (the caller's background job PID) still runs or how it ended (CODE, for a
+# program the caller has waited for), the top-level windows on the display
+# (without Wine's hidden 1x1 ones) and the end of the log.
+wine_env_report() {
+    local name=$1 pid=$2 code=$3 windows id rest
+    {
+        echo "--- what the failed run left behind"
+        if [ -n "$pid" ] && _wine_env_alive "$pid"; then
+            echo "$name: still running (pid $pid)"
+        elif [ -n "$pid" ]; then
+            wait "$pid"
+            echo "$name: exited with code $?"
+        elif [ -n "$code" ]; then
+            echo "$name: exited with code $code"
+        else
+            echo "$name: not started"
+        fi
+        echo "top-level windows on display $DISPLAY:"
+        windows=$(xwininfo -root -children 2>&1) || echo "    $windows"
+        grep '^ *0x' <<<"$windows" | grep -v ' 1x1+' | while read -r id rest; do
+            echo "    $id $rest $(xwininfo -id "$id" 2>/dev/null | sed -n 's/^ *Map State: //p')"
+        done
+        echo "the end of $_WINE_ENV_LOG:"
+        tail -n 20 "$_WINE_ENV_LOG" 2>&1 | sed 's/^/    /'
+    } >&2
 }
 
 wine_env_stop() {

@@ -16,6 +16,9 @@ cmake --build "$build" --target Vuka6 poke >/dev/null || exit 1
 
 # shellcheck source=../tests/wine-env.sh
 source "$top/tests/wine-env.sh"
+# shellcheck source=../tests/drive.sh
+source "$top/tests/drive.sh"
+poke_exe=$build/poke.exe
 trap wine_env_stop EXIT
 
 # A desktop's window manager takes care of the window, so it gets a prefix
@@ -27,17 +30,14 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 wine_env_start "$build" || exit 1
 
-title="Bamzo to Vuka6"
-"$WINE" "$build/Vuka6.exe" &
-poke() { "$WINE" "$build/poke.exe" "$title" "$@"; }
-
-poke wait 60000 click IDC_START sleep 1000 click IDC_FIX_ALL sleep 500 >/dev/null || exit 1
-numbers=$(poke text IDC_NUMBER1 text IDC_NUMBER2 text IDC_NUMBER3 text IDC_NUMBER4 text IDC_NUMBER5 text IDC_NUMBER6 | tr -d '\r' | tr '\n' ' ')
-read -r x y w h < <(poke rect | tr -d '\r')
+wine_env_launch "$build/Vuka6.exe"
+poke "$main" wait 60000 click IDC_START sleep 1000 click IDC_FIX_ALL sleep 500 >/dev/null || exit 1
+numbers=$(numbers)
+read -r x y w h < <(poke "$main" rect)
 
 shot=$top/build/Vuka6-screenshot.png
 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-poke close >/dev/null
+poke "$main" close >/dev/null
 wait
 
 echo "Screenshot: $shot"

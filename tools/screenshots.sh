@@ -15,16 +15,15 @@ set -o pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$top/build/mingw
 docs=$top/docs
-main="Bamzo to Vuka6"
-about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
+poke_exe=$build/poke.exe
 for f in Vuka6.exe poke.exe; do
     [ -f "$build/$f" ] || { echo "screenshots: $build/$f is missing; build first" >&2; exit 1; }
 done
 
 # shellcheck source=../tests/wine-env.sh
 source "$top/tests/wine-env.sh"
-# shellcheck source=../tests/screen-crop.sh
-source "$top/tests/screen-crop.sh"
+# shellcheck source=../tests/drive.sh
+source "$top/tests/drive.sh"
 program_pid=
 stop() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
@@ -34,19 +33,10 @@ trap stop EXIT
 VUKA6_XVFB=1 wine_env_start "$build/screenshots" || exit 1
 
 die() { echo "screenshots: $*" >&2; exit 1; }
-poke() { "$WINE" "$build/poke.exe" "$@" | tr -d '\r'; }
-click_at() { xdotool mousemove "$1" "$2" click 1; }
-click_control() {
-    local x y w h
-    read -r x y w h < <(poke "$1" ctrlrect "$2")
-    [ -n "$h" ] || die "no control $2 in '$1'"
-    click_at $((x + w / 2)) $((y + h / 2))
-}
 # A length given at 96 DPI in pixels at the session's DPI, rounded.
 scaled() { echo $((($1 * dpi + 48) / 96)); }
 # Parks the pointer where no tooltip wakes up.
 park() { xdotool mousemove 1270 1010; }
-popup_at() { poke "$main" windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; exit }'; }
 
 # The part of the screen covering all the given "X Y W H", plus a margin.
 shoot() {
@@ -66,7 +56,7 @@ session() {
     local dpi=$1 suffix=$2 mascot_w mascot_h balloon_w balloon_h
     wine_env_set_dpi "$dpi" || die "could not set $dpi DPI"
     mascot_w=$(scaled 90) mascot_h=$(scaled 80) balloon_w=$(scaled 284) balloon_h=$(scaled 96)
-    "$WINE" "$build/Vuka6.exe" &
+    wine_env_launch "$build/Vuka6.exe"
     program_pid=$!
     poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear"
     read -r mx my mw mh < <(poke "$main" rect)
@@ -92,10 +82,7 @@ session() {
     poke "$about" wait 5000 >/dev/null || die "no About box"
     read -r ax ay aw ah < <(poke "$about" rect)
     click_control "$about" IDC_ABOUT_ICON
-    for _ in $(seq 50); do
-        [ -n "$(popup_at "$balloon_w" "$balloon_h")" ] && break
-        sleep 0.1
-    done
+    within 5000 popup_at "$balloon_w" "$balloon_h" >/dev/null
     read -r kx ky < <(popup_at "$mascot_w" "$mascot_h")
     read -r bx by < <(popup_at "$balloon_w" "$balloon_h")
     [ -n "$by" ] || die "no mascot and balloon"
@@ -111,10 +98,7 @@ session() {
     fi
 
     click_control "$about" IDOK
-    for _ in $(seq 50); do
-        [ "$(poke "$about" visible)" = 0 ] && break
-        sleep 0.1
-    done
+    within 5000 about_gone
     click_control "$main" IDOK
     wait "$program_pid"
     program_pid=
