@@ -5,7 +5,6 @@ import argparse, json, os, pathlib, random, re, signal, subprocess, sys, time
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FOLDERS = ["app", "draw", "banner", "mascot", "about", "framework"]
-TIMEOUT = 120  # seconds for one suite (with ctest, one test); longer means it hung, which counts as caught
 SWAPS = "< <= > >= == != && || + - TRUE FALSE true false".split()  # in pairs; each turns into the other
 KINDS = [  # where in a line a fault may go, and what it puts there; binary operators are spaced in our code
     (r"(?<= )(<=|>=|<|>|&&|\|\||\+|-)(?= )|==|!=", lambda m: SWAPS[SWAPS.index(m[0]) ^ 1]),
@@ -48,7 +47,7 @@ def run(command, env=None, timeout=None):
     try:
         return subprocess.run(command, env=env, timeout=timeout,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
-    except subprocess.TimeoutExpired:  # the hung program is killed; its Wine kin end with wineserver -k
+    except subprocess.TimeoutExpired:  # a hang catches the fault too; the Wine kin end with wineserver -k
         return False
 
 def stop(signum, frame):
@@ -57,15 +56,15 @@ def stop(signum, frame):
         signal.signal(sig, signal.SIG_IGN)
     raise KeyboardInterrupt
 
-def plant(faults, builds, suites, env):
+def plant(faults, builds, suites, env, timeout):
     """Plants each fault in turn; returns, per folder, how many did not compile, were caught, survived."""
     def suites_pass(since):  # those whose program the build has changed since then
-        passed = all(run(s, env, TIMEOUT if f else None) for f, s in suites if not f or os.path.getmtime(f) > since)
+        passed = all(run(s, env, timeout if f else None) for f, s in suites if not f or os.path.getmtime(f) > since)
         if not passed:  # nothing hung or half-ended may meet the next fault
             run([env["WINESERVER"], "-k"], env)
         return passed
     if not (all(run(b) for b in builds) and suites_pass(0)):
-        sys.exit("plant_faults: the build or the tests fail without a fault; fix that first")
+        sys.exit("plant_faults: the build or the tests fail without a fault (or take longer than --timeout)")
     score, began = {folder: [0, 0, 0] for folder in FOLDERS}, time.time()
     for path, number, before, after in faults:
         source, since = pathlib.Path(path), time.time()
@@ -87,6 +86,7 @@ def main():
     ap.add_argument("--count", type=int, default=40)
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--tests", help="a ctest -R pattern for build/mingw, run instead of the quick suites")
+    ap.add_argument("--timeout", type=int, default=120, help="seconds before a suite (--tests: a test) counts as hung")
     ap.add_argument("--list", action="store_true", help="print the faults the seed chooses, and nothing else")
     args = ap.parse_args()
     os.chdir(TOP)
@@ -109,14 +109,14 @@ def main():
         if args.tests:
             builds = [["cmake", "--build", "build/mingw"]]
             suites = [(None, ["ctest", "--test-dir", "build/mingw", "-R", args.tests, "--no-tests=error",
-                              "--timeout", str(TIMEOUT)])]
+                              "--timeout", str(args.timeout)])]
         else:
             builds = [["cmake", "--build", "build/mingw", "--target", "core_tests", "window_tests"],
                       ["cmake", "--build", "build/native", "--target", "core_tests"]]
             programs = ["build/native/tests/core_tests", "build/mingw/tests/core_tests.exe",
                         "build/mingw/tests/window_tests.exe"]
             suites = [(f, [env["WINE"]] * f.endswith(".exe") + [f]) for f in programs]
-        score, took = plant(faults, builds, suites, env)
+        score, took = plant(faults, builds, suites, env, args.timeout)
     finally:
         holder.communicate()  # closes its stdin and waits until the environment has ended
     print(f"\n{len(faults)} faults in {took:.0f} s, {took / max(len(faults), 1):.0f} s each")
