@@ -66,7 +66,7 @@ void CDrawDlg::DoDataExchange(CDataExchange* dx)
 BOOL CDrawDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    for (int i = 0; i < kSlotCount; ++i)
+    for (UINT i = 0; i < kSlotCount; ++i)
         m_fixButtons[i].SetAccessibleName(IDS_FIX1_NAME + i);
 
     if (const HMENU systemMenu = GetSystemMenu(FALSE)) {

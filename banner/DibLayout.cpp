@@ -26,7 +26,7 @@ bool ReadDibLayout(const uint8_t* data, size_t size, DibLayout* layout)
     const int32_t width = static_cast<int32_t>(ReadU32(data + 4));
     const int32_t height = static_cast<int32_t>(ReadU32(data + 8));
     const uint16_t planes = ReadU16(data + 12);
-    const int bitCount = data[14];
+    const uint16_t bitCount = ReadU16(data + 14);
     const uint32_t compression = ReadU32(data + 16);
     const uint32_t colorsUsed = ReadU32(data + 32);
 

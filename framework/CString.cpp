@@ -51,13 +51,14 @@ void CString::Format(LPCWSTR format, ...)
     va_start(args, format);
     va_list measure;
     va_copy(measure, args);
-    // The standard vswprintf cannot measure (it fails on a null buffer);
-    // the runtime's _vscwprintf does.
+    // Measured and written by the same printf, msvcrt's: the standard
+    // vswprintf cannot measure (it fails on a null buffer), and MinGW's own,
+    // which libstdc++'s std::vswprintf calls, reads %s, %c, %S and %g
+    // otherwise, so that its text need not fit the measured length.
     const int length = ::_vscwprintf(format, measure);
     va_end(measure);
-    if (length < 0 || !Reserve(static_cast<size_t>(length)))
+    if (length < 0 || !Reserve(static_cast<size_t>(length))
+        || ::_vsnwprintf(m_text, static_cast<size_t>(length) + 1, format, args) != length)
         Empty();
-    else
-        std::vswprintf(m_text, static_cast<size_t>(length) + 1, format, args);
     va_end(args);
 }

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 namespace {
 CWinApp* theOneApp = nullptr;
 }
@@ -37,11 +39,12 @@ HMODULE CWinApp::LoadFromSystemFolder(const wchar_t* name)
 {
     // A full path keeps the search away from the exe's folder just as well.
     wchar_t path[MAX_PATH];
-    const UINT folderLength = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (folderLength == 0 || folderLength + 1 + ::lstrlenW(name) >= MAX_PATH)
+    const size_t folderLength = ::GetSystemDirectoryW(path, MAX_PATH);
+    const size_t nameLength = std::wcslen(name);
+    if (folderLength == 0 || folderLength + 1 + nameLength >= MAX_PATH)
         return nullptr;
     path[folderLength] = L'\\';
-    ::lstrcpynW(path + folderLength + 1, name, MAX_PATH - folderLength - 1);
+    std::wmemcpy(path + folderLength + 1, name, nameLength + 1);
     return ::LoadLibraryW(path);
 }
 

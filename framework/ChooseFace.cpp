@@ -30,14 +30,20 @@ const wchar_t* const kFixedPitchGothic[] = {
     L"Noto Sans Mono CJK JP",  // the same, in Noto's fixed-pitch cut
 };
 
+// towlower takes a wint_t, which is unsigned where wchar_t is signed (Linux).
+wint_t Lower(wchar_t c)
+{
+    return std::towlower(static_cast<wint_t>(c));
+}
+
 // As GDI compares face names: without regard to case.
 bool SameFace(const wchar_t* a, const wchar_t* b)
 {
-    while (*a && std::towlower(*a) == std::towlower(*b)) {
+    while (*a && Lower(*a) == Lower(*b)) {
         ++a;
         ++b;
     }
-    return std::towlower(*a) == std::towlower(*b);
+    return Lower(*a) == Lower(*b);
 }
 
 template <class List>

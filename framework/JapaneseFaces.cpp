@@ -7,7 +7,7 @@ namespace {
 // The faces the screen has. An enumeration by name finds only faces that
 // exist: unlike the face name of a created font, it does not echo a name
 // the system substituted.
-class ScreenFaces : public InstalledFaces {
+class ScreenFaces final : public InstalledFaces {
 public:
     explicit ScreenFaces(HDC screen) : m_screen(screen) {}
 
@@ -19,8 +19,8 @@ public:
         bool found = false;
         ::EnumFontFamiliesExW(
             m_screen, &wanted,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-                *reinterpret_cast<bool*>(found) = true;
+            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM answer) -> int {
+                *reinterpret_cast<bool*>(answer) = true;
                 return 0;
             },
             reinterpret_cast<LPARAM>(&found), 0);

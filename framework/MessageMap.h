@@ -24,9 +24,9 @@ struct MessageMapEntry {
 
 struct MessageMap {
     template <std::size_t N>
-    constexpr MessageMap(const MessageMap* base, const MessageMapEntry (&entries)[N])
-        : base(base), entries(entries), count(N) {}
-    constexpr explicit MessageMap(const MessageMap* base) : base(base), entries(nullptr), count(0) {}
+    constexpr MessageMap(const MessageMap* baseMap, const MessageMapEntry (&table)[N])
+        : base(baseMap), entries(table), count(N) {}
+    constexpr explicit MessageMap(const MessageMap* baseMap) : base(baseMap), entries(nullptr), count(0) {}
 
     const MessageMap* base;
     const MessageMapEntry* entries;

@@ -10,7 +10,7 @@ namespace {
 // compared after the same conversion to the display's colours; a key taken
 // from the file's colour table might not survive it. Each run is added to
 // the shape as it is found; the first one that cannot be stops the trace.
-class RegionTrace : public KeyRunTrace {
+class RegionTrace final : public KeyRunTrace {
 public:
     RegionTrace(CDC& dc, CRgn& shape) : m_dc(dc), m_shape(shape) {}
 

@@ -83,7 +83,7 @@ TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
         recipe.height = height;
         EXPECT_TRUE(refused(recipe)) << "height " << height;
     }
-    for (int bits : {0, 2, 3, 7, 9, 255}) {
+    for (int bits : {0, 2, 3, 7, 9, 255, 0x108}) {
         recipe = DibRecipe{};
         recipe.bitCount = bits;
         EXPECT_TRUE(refused(recipe)) << bits << " bits";

@@ -37,6 +37,7 @@ inline std::vector<uint8_t> MakeDib(const DibRecipe& recipe)
     PutU32(out, 8, static_cast<uint32_t>(recipe.height));
     out[12] = static_cast<uint8_t>(recipe.planes);
     out[14] = static_cast<uint8_t>(recipe.bitCount);
+    out[15] = static_cast<uint8_t>(recipe.bitCount >> 8);
     PutU32(out, 16, recipe.compression);
     PutU32(out, 32, recipe.colorsUsed);
     for (uint32_t i = 0; i < recipe.tableEntries; ++i) {

@@ -271,6 +271,9 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     EXPECT_EQ(L"7", std::wstring(text));
     text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
     EXPECT_EQ(L"2147483647:-2147483648:0", std::wstring(text));
+    // Measured and written by the same printf: MinGW's own reads %s as narrow.
+    text.Format(L"%s%d", L"六つの数字から", 43);
+    EXPECT_EQ(L"六つの数字から43", std::wstring(text));
 }
 
 // The way for a Windows 7 without the library search flags. Wine always
