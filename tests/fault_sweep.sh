@@ -54,26 +54,13 @@ done < <(tr -d '\r' <"$work/count.log" | grep '^calls ')
 [ ${#runs[@]} -gt 0 ] || { cat "$work/count.log"; echo "fault sweep: nothing counted"; exit 1; }
 echo "fault sweep: ${#runs[@]} runs"
 
-# The functions of the test program on the failing call's stack.
+# The functions of the test program on the failing call's stack; those of
+# Wine's own libraries are not the exe's, and addr2line cannot name them.
 callers() {
     local addresses
     addresses=$(tr -d '\r' <"$1" | sed -n 's/^fault: callers //p')
     [ -n "$addresses" ] || return 0
-    python3 - "$exe" $addresses <<'EOF'
-import bisect, subprocess, sys
-exe, addresses = sys.argv[1], [int(a, 16) for a in sys.argv[2:]]
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True).stdout.splitlines()
-text = next(line.split() for line in run("x86_64-w64-mingw32-objdump", "-h", exe) if " .text " in line)
-begin, end = int(text[3], 16), int(text[3], 16) + int(text[2], 16)
-symbols = sorted((int(a, 16), name) for a, kind, name in
-                 (line.split(" ", 2) for line in run("x86_64-w64-mingw32-nm", "-C", "--defined-only", exe)
-                  if line.count(" ") >= 2) if kind in "tT")
-starts = [a for a, _ in symbols]
-for address in addresses:
-    if begin <= address < end:
-        print("    called from", symbols[bisect.bisect_right(starts, address) - 1][1])
-EOF
+    x86_64-w64-mingw32-addr2line -f -C -e "$exe" $addresses | sed -n '1~2{/^??$/!s/^/    called from /p}'
 }
 
 # One run: its output goes to the log only when it fails.
