@@ -54,44 +54,31 @@ Traced Trace(const std::vector<std::string>& rows, uint32_t key)
 
 constexpr uint32_t K = 'K';
 
-TEST(KeyRuns, RunsOfARowAreCutAtTheKey)
+// Pictures with their key and the runs worked out by hand: runs end at the
+// key only, never at a change of colour, and may touch either edge; the
+// corner's colour is cut wherever it occurs, even where it is not the
+// background; a key no pixel has gives full rows.
+struct Picture {
+    std::vector<std::string> rows;
+    uint32_t key;
+    std::vector<Rect> runs;
+};
+
+class KeyRunsOf : public ::testing::TestWithParam<Picture> {};
+
+TEST_P(KeyRunsOf, AreTheHandWorkedOnes)
 {
-    const Traced t = Trace({"KKKKKK",
-                            "KNNKNK"}, K);
-    EXPECT_EQ((std::vector<Rect>{{1, 1, 3, 2}, {4, 1, 5, 2}}), t.runs);
+    EXPECT_EQ(GetParam().runs, Trace(GetParam().rows, GetParam().key).runs);
 }
 
-TEST(KeyRuns, RunsTouchingEitherEdge)
-{
-    const Traced t = Trace({"KKNN",
-                            "NNKK",
-                            "NKKN",
-                            "NNNN"}, K);
-    EXPECT_EQ((std::vector<Rect>{{2, 0, 4, 1}, {0, 1, 2, 2}, {0, 2, 1, 3}, {3, 2, 4, 3}, {0, 3, 4, 4}}), t.runs);
-}
-
-TEST(KeyRuns, ColoursOtherThanTheKeyAreAllKept)
-{
-    // Runs end at the key only, not at a change of colour.
-    const Traced t = Trace({"KABCK"}, K);
-    EXPECT_EQ((std::vector<Rect>{{1, 0, 4, 1}}), t.runs);
-}
-
-TEST(KeyRuns, TopLeftColourIsCutWhereverItOccurs)
-{
-    // The corner is not the background here: 'A' goes, background 'B' stays.
-    const Traced t = Trace({"ABBA",
-                            "BAAB",
-                            "BBBB"}, kKeyTopLeft);
-    EXPECT_EQ((std::vector<Rect>{{1, 0, 3, 1}, {0, 1, 1, 2}, {3, 1, 4, 2}, {0, 2, 4, 3}}), t.runs);
-}
-
-TEST(KeyRuns, KeyNoPixelHasGivesFullRows)
-{
-    const Traced t = Trace({"KKK",
-                            "ABC"}, 'Z');
-    EXPECT_EQ((std::vector<Rect>{{0, 0, 3, 1}, {0, 1, 3, 2}}), t.runs);
-}
+INSTANTIATE_TEST_SUITE_P(
+    KeyRuns, KeyRunsOf,
+    ::testing::Values(Picture{{"KKKKKK", "KNNKNK"}, K, {{1, 1, 3, 2}, {4, 1, 5, 2}}},
+                      Picture{{"KKNN", "NNKK", "NKKN", "NNNN"}, K,
+                              {{2, 0, 4, 1}, {0, 1, 2, 2}, {0, 2, 1, 3}, {3, 2, 4, 3}, {0, 3, 4, 4}}},
+                      Picture{{"KABCK"}, K, {{1, 0, 4, 1}}},
+                      Picture{{"ABBA", "BAAB", "BBBB"}, kKeyTopLeft, {{1, 0, 3, 1}, {0, 1, 1, 2}, {3, 1, 4, 2}, {0, 2, 4, 3}}},
+                      Picture{{"KKK", "ABC"}, 'Z', {{0, 0, 3, 1}, {0, 1, 3, 2}}}));
 
 TEST(KeyRuns, EmptyPicturesReadAndReportNothing)
 {
