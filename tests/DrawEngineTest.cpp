@@ -24,6 +24,7 @@ public:
     std::array<bool, 6> toggleEnabled{};
     bool fixAllEnabled = false;
     std::map<uint32_t, int> timersStarted;  // id -> number of SetTimer calls
+    std::map<uint32_t, uint32_t> periods;    // id -> milliseconds asked for
     std::set<uint32_t> running;
     std::vector<uint32_t> stopped;
     int waitDepth = 0;
@@ -51,9 +52,10 @@ protected:
     void DisableFix(int slot) override { toggleEnabled[slot] = false; }
     void DisableFixAll() override { fixAllEnabled = false; }
     void EnableFixControls(bool enable) override { fixAllEnabled = enable; toggleEnabled.fill(enable); }
-    uint32_t StartTimer(uint32_t id, uint32_t) override
+    uint32_t StartTimer(uint32_t id, uint32_t periodMs) override
     {
         ++timersStarted[id];
+        periods[id] = periodMs;
         if (refuseTimers)
             return 0;
         running.insert(id);
@@ -206,6 +208,7 @@ TEST_F(DrawEngineTest, TimersStartOnceAndOnlyTheSpinTimerStopsWithTheDraw)
     d.Start();
     EXPECT_EQ(1, d.timersStarted[ID_TIMER_SPIN]);
     EXPECT_EQ(1, d.timersStarted[ID_TIMER_BANNER]);
+    EXPECT_EQ((std::map<uint32_t, uint32_t>{{ID_TIMER_SPIN, 64}, {ID_TIMER_BANNER, 768}}), d.periods);
     EXPECT_EQ(ID_TIMER_SPIN, d.m_spinTimer);
     EXPECT_EQ(ID_TIMER_BANNER, d.m_bannerTimer);
 

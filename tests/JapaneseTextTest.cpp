@@ -4,6 +4,7 @@
 // the environment, which face must draw and what size the dialogs must keep.
 #include "CAboutDlg.h"
 #include "CDrawDlg.h"
+#include "JapaneseFaces.h"
 #include "TestWindows.h"
 #include "resource.h"
 
@@ -146,6 +147,13 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
     std::printf("locale: %s, code page %u\n", Utf8(locale).c_str(), ::GetACP());
     for (HWND dialog : {main.m_hWnd, about.m_hWnd})
         EXPECT_EQ(Utf8(face), Utf8(RequestedFace(WindowFont(dialog))));
+}
+
+// A face is taken only where it is installed; no prefix of the tests has
+// this one, which comes third in the list.
+TEST_F(JapaneseText, AFaceThatIsMissingIsNotTaken)
+{
+    EXPECT_NE(L"MS UI Gothic", std::wstring(InstalledFaceFor(L"MS UI Gothic")));
 }
 
 // The sizes are printed for the run in the prefix that maps the template's

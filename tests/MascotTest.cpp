@@ -166,6 +166,9 @@ TEST_F(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd));
     EXPECT_EQ(LoadedString(ModelClickRemark(static_cast<unsigned>(model.Next() * 51 >> 15))), BalloonText(balloon));
     EXPECT_EQ(balloon, mascot->m_pBalloon) << "the same balloon answers";
+    const Pixels before = ReadShown(balloon->m_hWnd);
+    balloon->Say(IDS_FAREWELL);
+    EXPECT_NE(before.rgb, ReadShown(balloon->m_hWnd).rgb) << "the next remark did not reach the screen";
 
     ::SendMessageW(mascot->m_hWnd, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(::IsWindow(mascot->m_hWnd)) << "Escape does not close the mascot";
