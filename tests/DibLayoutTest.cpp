@@ -73,7 +73,8 @@ TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
     recipe.colorsUsed = 0xFFFFFFFFu;
     EXPECT_TRUE(refused(recipe)) << "a colour count that wraps the offset";
 
-    for (int32_t width : {0, -1, kMaxDibDimension + 1}) {
+    // The last has only the top bit of its top byte set.
+    for (int32_t width : {0, -1, kMaxDibDimension + 1, INT32_MIN + 16}) {
         recipe = DibRecipe{};
         recipe.width = width;
         EXPECT_TRUE(refused(recipe)) << "width " << width;
