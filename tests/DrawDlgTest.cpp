@@ -261,6 +261,8 @@ TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)
     Click(IDC_START);
     dlg.DestroyWindow();
     EXPECT_EQ((std::vector<uint32_t>{ID_TIMER_SPIN, ID_TIMER_BANNER}), stops);
+    for (const BannerFrame& frame : dlg.m_frames)
+        EXPECT_EQ(nullptr, frame.bitmap.m_hObject) << "the frames go with the window";
 }
 
 TEST_F(DrawDlgTest, TheDragIconAndTheWindowsIconAreTheAppIcon)

@@ -3,6 +3,8 @@
 #include "TestWindows.h"
 #include "resource.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -121,6 +123,9 @@ void StressInvariants::CheckDraw()
     Require(d.m_frameIndex >= 0 && d.m_frameIndex < TestDrawDlg::kFrameCount,
             "banner frame " + std::to_string(d.m_frameIndex));
     Require(d.m_bannerTimer != 0 || d.m_frameIndex == 0, "the banner rests on a rolling frame");
+    const auto loaded = std::count_if(std::begin(d.m_frames), std::end(d.m_frames),
+                                      [](const BannerFrame& frame) { return frame.bitmap.m_hObject != nullptr; });
+    Require(loaded == 0 || loaded == TestDrawDlg::kFrameCount, "a banner strip with a hole in it");
 
     if (phase == Phase::Spinning && m_phase != Phase::Spinning)
         ++drawsStarted;
