@@ -1,8 +1,9 @@
 #!/bin/bash
 # One user session on the real Vuka6.exe, driven by real X input: a draw and
 # a second one from the keyboard alone, then mouse clicks on Start, two
-# toggles, Fix-all, the banner, the About box's icon, the mascot, OK, Exit. After each click the windows are checked from outside with poke,
-# and a screenshot goes to <build>/end_to_end/.
+# toggles, Fix-all, the banner, the About box's icon, the mascot, OK, Exit.
+# After each click the windows are checked from outside with poke, and a
+# screenshot goes to <build>/end_to_end/.
 #
 #   tests/end_to_end.sh path/to/Vuka6.exe path/to/poke.exe
 #
@@ -128,51 +129,32 @@ within 3000 slot_locked IDC_FIX1 || {
     die "Enter on the first toggle did not fix its slot"
 }
 
-# --- Start: the six numbers spin ----------------------------------------------
+# --- Start, two toggles, Fix-all ------------------------------------------------
+# What a draw gives is the window tests' to check; here, that real clicks
+# reach the real program's controls.
 click_control "$main" IDC_START
 within 3000 all_numeric || bad "after Start the labels are not all numbers: $(numbers)"
 first=$(numbers)
 within 2000 numbers_differ_from "$first" || bad "after Start the numbers do not change: $first"
-for id in IDC_FIX1 IDC_FIX2 IDC_FIX3 IDC_FIX4 IDC_FIX5 IDC_FIX6; do
-    slot_open "$id" || bad "after Start toggle $id is not unchecked and enabled"
-done
-[ "$(poke "$main" enabled IDC_FIX_ALL)" = 1 ] || bad "after Start Fix-all is not enabled"
 grab
 save_shot 2-spinning "$mx $my $mw $mh"
 
-# --- Two toggles fix their slots; the others spin on ----------------------------
 click_control "$main" IDC_FIX1
 within 2000 slot_locked IDC_FIX1 || bad "toggle IDC_FIX1 is not checked and disabled after its click"
 click_control "$main" IDC_FIX4
 within 2000 slot_locked IDC_FIX4 || bad "toggle IDC_FIX4 is not checked and disabled after its click"
+slot_open IDC_FIX2 || bad "toggle IDC_FIX2 changed although it was not clicked"
 read -r n1 _ _ n4 _ < <(numbers)
-sleep 0.3
-read -r again1 _ _ again4 _ < <(numbers)
-[ "$n1 $n4" = "$again1 $again4" ] || bad "fixed slots still change: $n1 $n4 then $again1 $again4"
-for n in $n1 $n4; do
-    ((n >= 1 && n <= 43)) || bad "a fixed slot shows $n, outside 1..43"
-done
-[ "$n1" != "$n4" ] || bad "both fixed slots show $n1"
-for id in IDC_FIX2 IDC_FIX3 IDC_FIX5 IDC_FIX6; do
-    slot_open "$id" || bad "toggle $id changed although it was not clicked"
-done
 grab
 save_shot 3-two-fixed "$mx $my $mw $mh"
 
-# --- Fix-all: six different numbers, everything locked -------------------------
 click_control "$main" IDC_FIX_ALL
 within 3000 fix_all_off || bad "Fix-all is still enabled after its click"
 final=$(numbers)
 read -r f1 _ _ f4 _ <<<"$final"
 [ "$f1 $f4" = "$n1 $n4" ] || bad "Fix-all changed the slots fixed before: $n1 $n4 became $f1 $f4"
-[ "$(tr ' ' '\n' <<<"$final" | grep -cE '^([1-9]|[1-3][0-9]|4[0-3])$')" = 6 ] ||
-    bad "after Fix-all the numbers are not all in 1..43: $final"
-[ "$(tr ' ' '\n' <<<"$final" | grep . | sort -u | wc -l)" = 6 ] || bad "after Fix-all the numbers repeat: $final"
-for id in IDC_FIX1 IDC_FIX2 IDC_FIX3 IDC_FIX4 IDC_FIX5 IDC_FIX6; do
-    slot_locked "$id" || bad "after Fix-all toggle $id is not checked and disabled"
-done
-sleep 0.3
-[ "$(numbers)" = "$final" ] || bad "the numbers still change after Fix-all: $final then $(numbers)"
+[ "$(tr ' ' '\n' <<<"$final" | grep -E '^([1-9]|[1-3][0-9]|4[0-3])$' | sort -u | wc -l)" = 6 ] ||
+    bad "after Fix-all the numbers are not six different ones in 1..43: $final"
 note "numbers: $final"
 grab
 save_shot 4-fixed "$mx $my $mw $mh"
