@@ -42,6 +42,14 @@ protected:
         ::GetClientRect(hWnd, &client);
         EXPECT_LE(banner.right + banner.left, client.right);
         EXPECT_LE(banner.bottom + banner.left, client.bottom);
+        // A dialog that grew for the banner (a face of narrower dialog units
+        // than the template's) grew just enough.
+        RECT designed{0, 0, 161, 115};
+        ::MapDialogRect(hWnd, &designed);
+        if (client.right > designed.right)
+            EXPECT_EQ(banner.right + banner.left, client.right);
+        if (client.bottom > designed.bottom)
+            EXPECT_EQ(banner.bottom + banner.left, client.bottom);
         return banner;
     }
 };
