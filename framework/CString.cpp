@@ -57,8 +57,8 @@ void CString::Format(LPCWSTR format, ...)
     // otherwise, so that its text need not fit the measured length.
     const int length = ::_vscwprintf(format, measure);
     va_end(measure);
-    if (length < 0 || !Reserve(static_cast<size_t>(length))
-        || ::_vsnwprintf(m_text, static_cast<size_t>(length) + 1, format, args) != length)
+    if (length < 0 || !Reserve(static_cast<size_t>(length)) ||
+        ::_vsnwprintf(m_text, static_cast<size_t>(length) + 1, format, args) != length)
         Empty();
     va_end(args);
 }
