@@ -92,22 +92,36 @@ TEST_F(AboutTest, PointingAtTheIconShowsItsTip)
     EXPECT_TRUE(PointingShowsTip(about, IDC_ABOUT_ICON, about.m_tooltip));
 }
 
-// Where the mascot stands, and that it follows the box, the mascot's tests
-// and the stress test's invariants check.
+// Where the mascot stands beside its owner the mascot's tests check; here,
+// that it follows the box when the box moves.
 TEST_F(AboutTest, TheIconSummonsOneMascotPerOpening)
 {
     TestAbout about;
     CMascotDlg* first = nullptr;
     CMascotDlg* afterMoreClicks = nullptr;
+    POINT moved{};
+    const auto mascotAt = [&] {
+        const RECT rect = WindowRect(about.m_pMascot->m_hWnd);
+        return POINT{rect.left, rect.top};
+    };
     ModalScript script({
         [&] { g_about = FindAbout(); ClickIcon(g_about); first = about.m_pMascot; },
         [&] { ClickIcon(g_about); ClickIcon(g_about); afterMoreClicks = about.m_pMascot; },
+        [&] {
+            // The box is dragged 30 to the right and 20 down; the mascot follows.
+            const POINT before = mascotAt();
+            const RECT box = WindowRect(g_about);
+            ::SetWindowPos(g_about, nullptr, box.left + 30, box.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            moved = {mascotAt().x - before.x, mascotAt().y - before.y};
+        },
         [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
     });
     about.DoModal();
     ASSERT_TRUE(script.Finished());
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, afterMoreClicks);
+    EXPECT_EQ(30, moved.x);
+    EXPECT_EQ(20, moved.y);
     EXPECT_TRUE(OtherWindows({main.m_hWnd}).empty()) << "mascot and balloon went with the box";
 }
 

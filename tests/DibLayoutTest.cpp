@@ -10,6 +10,7 @@ TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
     struct Case { int bits; uint32_t used; uint32_t table; uint32_t colors; size_t offset; };
     const Case cases[] = {
         {8, 0, 256, 256, 40 + 1024},
+        {8, 256, 256, 256, 40 + 1024},
         {4, 16, 16, 16, 40 + 64},
         {4, 0, 16, 16, 40 + 64},
         {1, 0, 2, 2, 40 + 8},

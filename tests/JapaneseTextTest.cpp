@@ -151,9 +151,11 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
 
 // A face is taken only where it is installed; no prefix of the tests has
 // this one, which comes third in the list.
-TEST_F(JapaneseText, AFaceThatIsMissingIsNotTaken)
+TEST_F(JapaneseText, AMissingFaceIsNotTakenAndGlyphsAreFoundPieceByPiece)
 {
     EXPECT_NE(L"MS UI Gothic", std::wstring(InstalledFaceFor(L"MS UI Gothic")));
+    // The glyphs are looked up 64 at a time: a text that fills the piece.
+    EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), std::wstring(64, L'A').c_str()));
 }
 
 // The sizes are printed for the run in the prefix that maps the template's

@@ -49,6 +49,12 @@ void ExpectWornPicture(HWND hWnd, const CBitmap& image, const Pixels& design, in
         ASSERT_TRUE(inside.CreateRectRgn(text.left, text.top, text.right, text.bottom));
         EXPECT_LT(100, ShownUnlike(shown, p, inside)) << "too little ink for a remark";
     }
+    // At a whole multiple of the design's size, pixel for pixel the design's.
+    int unscaled = 0;
+    for (int y = 0; width % design.width == 0 && y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            unscaled += p.At(x, y) != design.At(x * design.width / width, y * design.height / height);
+    EXPECT_EQ(0, unscaled) << "pixels unlike the design's at " << width << " x " << height;
     const std::set<uint32_t> colours(design.rgb.begin(), design.rgb.end());
     const long strangers = std::count_if(p.rgb.begin(), p.rgb.end(), [&](uint32_t c) { return !colours.count(c); });
     EXPECT_EQ(0, strangers) << "pixels of colours the design does not have";
