@@ -123,10 +123,11 @@ void StressInvariants::CheckDraw()
     Require(d.m_frameIndex >= 0 && d.m_frameIndex < TestDrawDlg::kFrameCount,
             "banner frame " + std::to_string(d.m_frameIndex));
     Require(d.m_bannerTimer != 0 || d.m_frameIndex == 0, "the banner rests on a rolling frame");
-    // Loaded all or none; a frame whose bitmap could not be made keeps its
-    // palette, and the strip shows the frame before it instead.
-    const auto loaded = std::count_if(std::begin(d.m_frames), std::end(d.m_frames),
-                                      [](const BannerFrame& frame) { return frame.palette.m_hObject != nullptr; });
+    // Loaded all or none. The loader takes a picture whose bitmap or palette
+    // could not be made: such a frame keeps the other.
+    const auto loaded = std::count_if(std::begin(d.m_frames), std::end(d.m_frames), [](const BannerFrame& frame) {
+        return frame.bitmap.m_hObject != nullptr || frame.palette.m_hObject != nullptr;
+    });
     Require(loaded == 0 || loaded == TestDrawDlg::kFrameCount, "a banner strip with frames missing");
 
     if (phase == Phase::Spinning && m_phase != Phase::Spinning)
