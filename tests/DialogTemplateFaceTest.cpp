@@ -117,6 +117,11 @@ TEST(DialogTemplateFace, ATemplateWithoutAFontOrInTheOldFormatNamesNone)
                                       0, 0, 0, 0, 0, 0, 9, 0, 'A', 0, 0, 0};
     EXPECT_EQ(u"(none)", Read(old, old.size()));
     EXPECT_TRUE(Replace(old, old.size(), u"IPAPGothic").empty());
+
+    // The signature of an extended template with a version it does not have.
+    std::vector<uint8_t> other = ExTemplate(kSetFont, kTemplateFace);
+    other[0] = 2;
+    EXPECT_EQ(u"(none)", Read(other, other.size()));
 }
 
 TEST(DialogTemplateFace, EveryTruncationBeforeTheFaceEndsIsRefused)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
 {
     struct Case { int bits; uint32_t used; uint32_t table; uint32_t colors; size_t offset; };
@@ -33,17 +35,19 @@ TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
     }
 }
 
-TEST(DibLayout, TheRealPicturesSizeIsAccepted)
+TEST(DibLayout, TheRealPicturesSizeAndTheLargestAreAccepted)
 {
-    DibRecipe recipe;
-    recipe.width = 250;
-    recipe.height = 50;
-    const auto dib = MakeDib(recipe);
-    DibLayout layout{};
-    ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout));
-    EXPECT_EQ(250, layout.width);
-    EXPECT_EQ(50, layout.height);
-    EXPECT_EQ(252u * 50u, layout.bitsSize);
+    for (const auto& [width, height] : {std::pair{250, 50}, {kMaxDibDimension, 1}, {1, kMaxDibDimension}}) {
+        DibRecipe recipe;
+        recipe.width = width;
+        recipe.height = height;
+        const auto dib = MakeDib(recipe);
+        DibLayout layout{};
+        ASSERT_TRUE(ReadDibLayout(dib.data(), dib.size(), &layout)) << width << " x " << height;
+        EXPECT_EQ(width, layout.width);
+        EXPECT_EQ(height, layout.height);
+        EXPECT_EQ((width + 3u) / 4 * 4 * height, layout.bitsSize);
+    }
 }
 
 TEST(DibLayout, PartsThatDoNotFitAreRefused)

@@ -176,6 +176,7 @@ TEST_F(DrawDlgTest, ADrawThroughTheControls)
     EXPECT_FALSE(Enabled(IDC_FIX_ALL));
     EXPECT_TRUE(Enabled(IDC_START));
     EXPECT_EQ(0u, dlg.m_spinTimer);
+    EXPECT_FALSE(::KillTimer(hWnd, ID_TIMER_SPIN)) << "the spin timer still runs";
     EXPECT_EQ(static_cast<uint32_t>(ID_TIMER_BANNER), dlg.m_bannerTimer);
 }
 

@@ -188,6 +188,11 @@ TEST_F(DrawEngineTest, SpinningLabelsMayShowZeroAndRepeat)
     g_now = 3;
     FakeDialog d;
     d.Start();
+    // Each tick rolls 0 to 43 for every slot, left to right.
+    ModelLcg model{3};
+    d.SpinTick();
+    for (int slot = 0; slot < 6; ++slot)
+        EXPECT_EQ(model.Roll44(), d.labels[slot]) << "slot " << slot;
     bool sawZero = false, sawRepeat = false;
     for (int tick = 0; tick < 2000 && !(sawZero && sawRepeat); ++tick) {
         d.SpinTick();
