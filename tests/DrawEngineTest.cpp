@@ -105,7 +105,9 @@ TEST_F(DrawEngineTest, StartThenFixAllGivesTheModelsNumbers)
         FakeDialog d;
         d.Start();
         d.FixAll();
-        EXPECT_EQ(ModelDraw(seed, {}), d.Slots()) << "seed " << seed;
+        uint32_t after = 0;
+        EXPECT_EQ(ModelDraw(seed, {}, &after), d.Slots()) << "seed " << seed;
+        EXPECT_EQ(ModelLcg{after}.Next(), RandomSource::Next()) << "the values Fix-all stirs in, seed " << seed;
         ExpectConsistent(d);
     }
 }

@@ -14,8 +14,9 @@ struct ModelLcg {
     int Roll44() { return Next() * 44 / 32768; }
 };
 
-// Start (seeded with seed), then the toggles in toggleOrder, then Fix-all.
-inline std::array<int, 6> ModelDraw(uint32_t seed, const std::vector<int>& toggleOrder)
+// Start (seeded with seed), then the toggles in toggleOrder, then Fix-all;
+// the generator's state after it goes to stateAfter, if given.
+inline std::array<int, 6> ModelDraw(uint32_t seed, const std::vector<int>& toggleOrder, uint32_t* stateAfter = nullptr)
 {
     ModelLcg lcg{seed};
     std::array<int, 6> slots{};
@@ -38,6 +39,8 @@ inline std::array<int, 6> ModelDraw(uint32_t seed, const std::vector<int>& toggl
             for (int n = 0; n < slots[i]; ++n)
                 lcg.Next();
     }
+    if (stateAfter)
+        *stateAfter = lcg.state;
     return slots;
 }
 
