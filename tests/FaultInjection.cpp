@@ -40,7 +40,7 @@ struct Point {
 };
 
 // The functions that are only watched: how the program lets go of objects.
-enum Watched { kDeleteObject, kDeleteDC, kWatchedCount };
+enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kWatchedCount };
 
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
@@ -190,6 +190,14 @@ BOOL WINAPI WatchDeleteDC(HDC dc)
     return deleted;
 }
 
+int WINAPI WatchReleaseDC(HWND hWnd, HDC dc)
+{
+    const int released = reinterpret_cast<decltype(&::ReleaseDC)>(g_watched[kReleaseDC].real)(hWnd, dc);
+    if (released)
+        g_objects.Remove(dc);
+    return released;
+}
+
 template <Function F, class Signature>
 void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
 {
@@ -205,7 +213,8 @@ void DefineAll()
     Define<kCreateRectRgn, decltype(&::CreateRectRgn)>("gdi32.dll", Error::Untouched, Makes::Object);
     Define<kCombineRgn, decltype(&::CombineRgn)>("gdi32.dll", Error::Untouched, Makes::Nothing);
     Define<kCreateFontW, decltype(&::CreateFontW)>("gdi32.dll", Error::Untouched, Makes::Object);
-    Define<kGetDC, decltype(&::GetDC)>("user32.dll", Error::Untouched, Makes::Nothing);
+    // A context from GetDC is held until ReleaseDC gives it back.
+    Define<kGetDC, decltype(&::GetDC)>("user32.dll", Error::Untouched, Makes::Object);
     Define<kStretchDIBits, decltype(&::StretchDIBits)>("gdi32.dll", Error::Untouched, Makes::Nothing);
     Define<kCreateDialogIndirectParamW, decltype(&::CreateDialogIndirectParamW)>("user32.dll", Error::NoMemory,
                                                                                  Makes::Window);
@@ -227,6 +236,8 @@ void DefineAll()
                                 reinterpret_cast<void*>(&WatchDeleteObject), nullptr};
     g_watched[kDeleteDC] = {"gdi32.dll", "DeleteDC", Error::Untouched, Makes::Nothing,
                             reinterpret_cast<void*>(&WatchDeleteDC), nullptr};
+    g_watched[kReleaseDC] = {"user32.dll", "ReleaseDC", Error::Untouched, Makes::Nothing,
+                             reinterpret_cast<void*>(&WatchReleaseDC), nullptr};
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
