@@ -163,7 +163,10 @@ TEST_F(DrawDlgTest, ADrawThroughTheControls)
         Tick(ID_TIMER_SPIN);
     EXPECT_EQ(third, WindowText(dlg.Item(IDC_NUMBER3))) << "a fixed label never spins";
 
+    // Fix-all works under the hourglass, and puts the pointer back.
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     Click(IDC_FIX_ALL);
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), ::GetCursor()) << "the hourglass stays";
     const std::vector<int> numbers = Numbers();
     const std::set<int> unique(numbers.begin(), numbers.end());
     EXPECT_EQ(6u, unique.size());
