@@ -137,6 +137,8 @@ TEST_F(DrawDlgTest, ABannerClickPostsTheAboutCommandInsteadOfRunningIt)
 
 TEST_F(DrawDlgTest, ADrawThroughTheControls)
 {
+    // Seeded from the clock as the dialog opened.
+    EXPECT_EQ(ModelLcg{1700000000u}.Next(), RandomSource::Next());
     g_now = 1234;
     Click(IDC_START);
     EXPECT_TRUE(Enabled(IDC_FIX_ALL));

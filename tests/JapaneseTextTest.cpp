@@ -156,6 +156,8 @@ TEST_F(JapaneseText, AMissingFaceIsNotTakenAndGlyphsAreFoundPieceByPiece)
     EXPECT_NE(L"MS UI Gothic", std::wstring(InstalledFaceFor(L"MS UI Gothic")));
     // The glyphs are looked up 64 at a time: a text that fills the piece.
     EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), std::wstring(64, L'A').c_str()));
+    // A private-use character no font here draws, first in its text.
+    EXPECT_FALSE(HasGlyphs(WindowFont(main.m_hWnd), L"\uE000A"));
 }
 
 // The sizes are printed for the run in the prefix that maps the template's
