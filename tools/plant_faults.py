@@ -43,12 +43,17 @@ def choose(count, seed):
         chosen += [pool.pop(rng.randrange(len(pool)))] if pool else []
     return chosen
 
-def run(command, env=None, timeout=None):
+def run(command, env=None, timeout=None, failed=None):
+    """Whether the command passes; with failed, the tests that fail are added to it, by program."""
     try:
-        return subprocess.run(command, env=env, timeout=timeout,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+        done = subprocess.run(command, env=env, timeout=timeout, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, text=True, errors="replace")
     except subprocess.TimeoutExpired:  # a hang catches the fault too; the Wine kin end with wineserver -k
-        return False
+        done = subprocess.CompletedProcess(command, "hung", "")
+    if failed is not None and done.returncode:
+        names = re.findall(r"^\[  FAILED  \] (\S+) \(\d+ ms\)", done.stdout, re.M) or [f"exit {done.returncode}"]
+        failed += [f"{os.path.basename(command[-1])}:{name}" for name in names]
+    return done.returncode == 0
 
 def stop(signum, frame):
     # One exception only: a second Ctrl-C must not break off the restoring of the source.
@@ -56,10 +61,14 @@ def stop(signum, frame):
         signal.signal(sig, signal.SIG_IGN)
     raise KeyboardInterrupt
 
-def plant(faults, builds, suites, env, timeout):
-    """Plants each fault in turn; returns, per folder, how many did not compile, were caught, survived."""
-    def suites_pass(since):  # those whose program the build has changed since then
-        passed = all(run(s, env, timeout if f else None) for f, s in suites if not f or os.path.getmtime(f) > since)
+def plant(faults, builds, suites, env, timeout, matrix=None):
+    """Plants each fault in turn; returns, per folder, how many did not compile, were caught, survived.
+    With matrix, every suite runs on every fault, and the tests that fail each are written there."""
+    def suites_pass(since, failed=None):  # those whose program the build has changed since then
+        passed = True
+        for f, s in suites:
+            if (not f or os.path.getmtime(f) > since) and (passed or failed is not None):
+                passed = run(s, env, timeout if f else None, failed) and passed
         if not passed:  # nothing hung or half-ended may meet the next fault
             run([env["WINESERVER"], "-k"], env)
         return passed
@@ -72,7 +81,10 @@ def plant(faults, builds, suites, env, timeout):
         lines = text.split(b"\n")
         try:
             source.write_bytes(b"\n".join(lines[:number - 1] + [after.encode()] + lines[number:]))
-            outcome = 0 if not all(run(b) for b in builds) else 2 if suites_pass(since) else 1
+            failed = [] if matrix else None
+            outcome = 0 if not all(run(b) for b in builds) else 2 if suites_pass(since, failed) else 1
+            if matrix and outcome:
+                matrix.write(json.dumps({"fault": f"{path}:{number}: {after.strip()}", "failed": failed}) + "\n")
         finally:
             # Written anew, not given back its old time: what was built from the fault is older, so rebuilt.
             source.write_bytes(text)
@@ -87,6 +99,8 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--tests", help="a ctest -R pattern for build/mingw, run instead of the quick suites")
     ap.add_argument("--timeout", type=int, default=120, help="seconds before a suite (--tests: a test) counts as hung")
+    ap.add_argument("--matrix", type=argparse.FileType("w"), help="run every suite on every fault, and write"
+                    " which tests each caught fault fails to this file, a JSON object a line")
     ap.add_argument("--list", action="store_true", help="print the faults the seed chooses, and nothing else")
     args = ap.parse_args()
     os.chdir(TOP)
@@ -116,7 +130,7 @@ def main():
             programs = ["build/native/tests/core_tests", "build/mingw/tests/core_tests.exe",
                         "build/mingw/tests/window_tests.exe"]
             suites = [(f, [env["WINE"]] * f.endswith(".exe") + [f]) for f in programs]
-        score, took = plant(faults, builds, suites, env, args.timeout)
+        score, took = plant(faults, builds, suites, env, args.timeout, args.matrix)
     finally:
         holder.communicate()  # closes its stdin and waits until the environment has ended
     print(f"\n{len(faults)} faults in {took:.0f} s, {took / max(len(faults), 1):.0f} s each")
