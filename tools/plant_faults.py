@@ -85,6 +85,7 @@ def plant(faults, builds, suites, env, timeout, matrix=None):
             outcome = 0 if not all(run(b) for b in builds) else 2 if suites_pass(since, failed) else 1
             if matrix and outcome:
                 matrix.write(json.dumps({"fault": f"{path}:{number}: {after.strip()}", "failed": failed}) + "\n")
+                matrix.flush()
         finally:
             # Written anew, not given back its old time: what was built from the fault is older, so rebuilt.
             source.write_bytes(text)
