@@ -42,14 +42,6 @@ protected:
         ::GetClientRect(hWnd, &client);
         EXPECT_LE(banner.right + banner.left, client.right);
         EXPECT_LE(banner.bottom + banner.left, client.bottom);
-        // A dialog that grew for the banner (a face of narrower dialog units
-        // than the template's) grew just enough.
-        RECT designed{0, 0, 161, 115};
-        ::MapDialogRect(hWnd, &designed);
-        if (client.right > designed.right)
-            EXPECT_EQ(banner.right + banner.left, client.right);
-        if (client.bottom > designed.bottom)
-            EXPECT_EQ(banner.bottom + banner.left, client.bottom);
         return banner;
     }
 };
@@ -87,6 +79,24 @@ TEST_F(BannerTest, AMoveToAnotherDpiScalesTheFramesAndKeepsThemInside)
     }
     ExpectBannerInside(250 * dpi / 96, 50 * dpi / 96);
     EXPECT_EQ(0, PaintedUnlikeFrame(0)) << "pixels unlike the title at " << dpi << " DPI";
+}
+
+// A dialog a pixel too narrow or too short for its banner grows by that
+// pixel, and only that way.
+TEST_F(BannerTest, ADialogAPixelTooSmallForTheBannerGrowsByThatPixelAlone)
+{
+    RECT client, fit = WindowRect(hWnd);
+    ::GetClientRect(hWnd, &client);
+    const RECT banner = RectInDialog(dlg.m_banner.m_hWnd);
+    fit.right -= client.right - (banner.right + banner.left);
+    fit.bottom -= client.bottom - (banner.bottom + banner.left);
+    for (LONG RECT::*side : {&RECT::right, &RECT::bottom}) {
+        RECT suggested = fit;
+        --(suggested.*side);
+        ::SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(ScreenDpi(), ScreenDpi()), reinterpret_cast<LPARAM>(&suggested));
+        const RECT now = WindowRect(hWnd);
+        EXPECT_TRUE(::EqualRect(&fit, &now)) << (side == &RECT::right ? "a pixel too narrow" : "a pixel too short");
+    }
 }
 
 TEST_F(BannerTest, WhileSpinningTheBallRollsOneToSixOverAndOver)
