@@ -217,7 +217,8 @@ inline std::wstring AccessibleName(HWND hWnd)
     if (SUCCEEDED(object->get_accName(self, &name)) && name)
         text = name;
     ::SysFreeString(name);
-    object->Release();
+    // The reader's reference is the last one: nothing the program made for it stays behind.
+    EXPECT_EQ(0u, object->Release()) << "an accessible object outlives its reader";
     return text;
 }
 
