@@ -46,6 +46,7 @@ long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
 long g_armedIndex = 0;
 bool g_exhausted = false;
+bool g_timersTick = false;
 bool g_counting = false;
 bool g_fired = false;
 int g_paused = 0;
@@ -156,7 +157,7 @@ UINT_PTR SetTimerWithoutTicks(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC pro
         return 0;
     const bool program = ProgramCalls();
     const UINT_PTR timer = reinterpret_cast<decltype(&::SetTimer)>(g_points[kSetTimer].real)(
-        hWnd, id, program ? USER_TIMER_MAXIMUM : elapse, proc);
+        hWnd, id, program && !g_timersTick ? USER_TIMER_MAXIMUM : elapse, proc);
     // A window's timers go with it; one on no window would outlive them all.
     if (timer && program)
         g_windows.Add(hWnd ? static_cast<HANDLE>(hWnd) : INVALID_HANDLE_VALUE, kSetTimer);
@@ -297,10 +298,17 @@ void Begin(Function function, long index, bool exhausted)
     g_armed = function;
     g_armedIndex = index;
     g_exhausted = exhausted;
+    g_timersTick = false;
     g_fired = false;
     g_objects.Clear();
     g_windows.Clear();
     g_counting = true;
+}
+
+void Watch()
+{
+    Begin(kMalloc, 0);
+    g_timersTick = true;
 }
 
 void End()

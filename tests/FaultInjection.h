@@ -31,6 +31,9 @@ bool Install();
 // (1 for the first) fails, and with exhausted every later call of it too.
 // An index of 0 fails nothing.
 void Begin(Function function, long index, bool exhausted = false);
+// Counts and follows what the program makes as Begin does, but fails no
+// call and lets the timers tick at their own periods.
+void Watch();
 // Stops counting; every call passes from now on.
 void End();
 

@@ -135,9 +135,11 @@ TEST(Framework, AWindowIsBoundOnce)
     const HWND hWnd = MakeRecordingWindow();
     ASSERT_TRUE(first.SubclassWindow(hWnd));
     EXPECT_FALSE(second.SubclassWindow(hWnd));
-    EXPECT_FALSE(first.SubclassWindow(MakeRecordingWindow()));
+    const HWND other = MakeRecordingWindow();
+    EXPECT_FALSE(first.SubclassWindow(other));
     EXPECT_FALSE(second.SubclassWindow(nullptr));
     first.DestroyWindow();
+    ::DestroyWindow(other);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
 }
 

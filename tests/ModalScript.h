@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CDialog.h"
+#include "FaultInjection.h"
 
 #include <windows.h>
 
@@ -17,6 +18,8 @@ public:
     ModalScript(std::function<bool()> tick, UINT periodMs) : m_tick(std::move(tick))
     {
         s_current = this;
+        // The test's timer, not one the program made.
+        const fault::FaultPause pause;
         m_timer = ::SetTimer(nullptr, 0, periodMs, &ModalScript::Tick);
     }
     // The steps, one a tick, in order.
