@@ -86,6 +86,20 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     EXPECT_EQ(std::vector<std::wstring>{L"・・・・・・・"}, tips);
 }
 
+// Opened from the taskbar's menu of a minimised main dialog: in the middle
+// of the work area, not over the icon.
+TEST_F(AboutTest, OverAMinimisedMainDialogOpensInTheWorkAreasMiddle)
+{
+    ::ShowWindow(main.m_hWnd, SW_MINIMIZE);
+    TestAbout about;
+    RECT box{}, work{};
+    ModalScript script({[&] { box = WindowRect(FindAbout()); }, [&] { about.EndDialog(IDCANCEL); }});
+    about.DoModal();
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (box.left + box.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (box.top + box.bottom) / 2, 1);
+}
+
 TEST_F(AboutTest, PointingAtTheIconShowsItsTip)
 {
     TestAbout about;
