@@ -260,17 +260,6 @@ TEST(DrawDlgModal, PointingAtTheBannerShowsItsTip)
     EXPECT_TRUE(PointingShowsTip(dlg, IDC_BANNER, dlg.m_tooltip));
 }
 
-TEST_F(DrawDlgTest, ClosingWhileSpinningStopsBothTimers)
-{
-    std::vector<uint32_t> stops;
-    dlg.stops = &stops;
-    Click(IDC_START);
-    dlg.DestroyWindow();
-    EXPECT_EQ((std::vector<uint32_t>{ID_TIMER_SPIN, ID_TIMER_BANNER}), stops);
-    for (const BannerFrame& frame : dlg.m_frames)
-        EXPECT_EQ(nullptr, frame.bitmap.m_hObject) << "the frames go with the window";
-}
-
 TEST_F(DrawDlgTest, TheDragIconAndTheWindowsIconAreTheAppIcon)
 {
     const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));

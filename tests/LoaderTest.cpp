@@ -137,18 +137,6 @@ TEST(Loader, AMissingResourceOrNullObjectChangesNothing)
     EXPECT_EQ(old, bitmap.m_hObject);
 }
 
-TEST(Loader, LoadingAgainDeletesTheFirstBitmap)
-{
-    ScreenDC screen;
-    CBitmap bitmap;
-    CPalette first, second;
-    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &first, &screen, IDB_BANNER2));
-    const HGDIOBJ old = bitmap.m_hObject;
-    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &second, &screen, IDB_BANNER3));
-    EXPECT_NE(nullptr, bitmap.m_hObject);
-    EXPECT_EQ(0u, ::GetObjectType(old)) << "the first device bitmap was deleted";
-}
-
 // Which headers are refused is DibLayout's to say (its tests and the fuzz
 // target); here, that a refusal leaves both objects alone.
 TEST(Loader, AMalformedPictureIsRefusedWithoutTouchingEitherObject)

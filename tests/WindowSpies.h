@@ -13,11 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <vector>
-
 // The main dialog, behaving exactly as the program's, with the draw's and
-// the banner's state in reach; given a list, it records its timer stops.
+// the banner's state in reach.
 class TestDrawDlg : public CDrawDlg {
 public:
     using CDrawDlg::DeleteBannerFrames;
@@ -31,17 +28,8 @@ public:
     using CDrawDlg::m_spinTimer;
     using CDrawDlg::m_tooltip;
     using CDrawDlg::ShowBannerFrame;
-    std::vector<uint32_t>* stops = nullptr;
 
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
-
-protected:
-    void StopTimer(uint32_t handle) override
-    {
-        if (stops)
-            stops->push_back(handle);
-        CDrawDlg::StopTimer(handle);
-    }
 };
 
 class TestAbout : public CAboutDlg {
