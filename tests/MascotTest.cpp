@@ -3,6 +3,7 @@
 #include "CBalloonDlg.h"
 #include "CMascotDlg.h"
 #include "DrawModel.h"
+#include "FaultInjection.h"
 #include "LoadPaletteBitmap.h"
 #include "RandomSource.h"
 #include "RemarkModel.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -192,5 +194,52 @@ TEST_F(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd)) << "shown even after a dismissal";
     EXPECT_EQ(LoadedString(IDS_FAREWELL), BalloonText(balloon));
 }
+
+// With one call of its making failing, first, last or between, the pair
+// shows whole or not at all: a mascot without its picture or outline is
+// not made, a balloon that could not be made leaves the mascot alone, and
+// nothing made is left over once the mascot goes.
+class MascotUnderAFault : public ::testing::TestWithParam<fault::Function> {};
+
+bool Whole(HWND hWnd, const CBitmap& image)
+{
+    BITMAP picture{};
+    CRgn outline;
+    const RECT rect = WindowRect(hWnd);
+    return image.GetBitmap(&picture) && rect.right - rect.left == picture.bmWidth &&
+           rect.bottom - rect.top == picture.bmHeight && outline.CreateRectRgn(0, 0, 0, 0) &&
+           ::GetWindowRgn(hWnd, outline) == COMPLEXREGION;
+}
+
+TEST_P(MascotUnderAFault, ShowsWholeOrNotAtAll)
+{
+    OwnerWindow owner{100, 200, 300, 130};
+    TestMascot* mascot = nullptr;
+    fault::Begin(GetParam(), 0);
+    CreateModeless(mascot, &owner);
+    ASSERT_NE(nullptr, mascot);
+    mascot->DestroyWindow();
+    const long calls = fault::Calls(GetParam());
+    for (long index : std::set<long>{1, (calls + 3) / 4, (calls + 1) / 2, (3 * calls + 3) / 4, calls}) {
+        fault::Begin(GetParam(), index);
+        CreateModeless(mascot, &owner);
+        const std::string at = std::string(fault::kFunctionNames[GetParam()]) + ":" + std::to_string(index);
+        if (mascot) {
+            EXPECT_TRUE(Whole(mascot->m_hWnd, mascot->m_image)) << at;
+            if (CBalloonDlg* balloon = mascot->m_pBalloon)
+                EXPECT_TRUE(Whole(balloon->m_hWnd, balloon->*&TestBalloon::m_image)) << at;
+            mascot->DestroyWindow();
+        }
+        EXPECT_TRUE(fault::StillHeld().empty()) << at << " left something made";
+    }
+    fault::End();
+}
+
+INSTANTIATE_TEST_SUITE_P(Making, MascotUnderAFault,
+                         ::testing::Values(fault::kFindResourceW, fault::kLoadResource, fault::kCreateCompatibleDC,
+                                           fault::kCreateCompatibleBitmap, fault::kStretchDIBits, fault::kCreatePalette,
+                                           fault::kCreateRectRgn, fault::kCombineRgn, fault::kSetWindowRgn,
+                                           fault::kCreateDialogIndirectParamW, fault::kCreateFontW, fault::kGetDC),
+                         [](const auto& info) { return std::string(fault::kFunctionNames[info.param]); });
 
 }  // namespace
