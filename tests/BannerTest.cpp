@@ -1,12 +1,17 @@
 // The banner strip in the main dialog, driven by timer messages: the title
 // at rest, the rolling pass and the way back to the title after a stop.
 #include "CDrawDlg.h"
+#include "FaultInjection.h"
 #include "TestWindows.h"
 #include "WindowSpies.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -166,5 +171,38 @@ TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)
     ::SendMessageW(hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(::GetDesktopWindow()), 0);
     EXPECT_TRUE(::GetUpdateRect(banner, nullptr, FALSE));
 }
+
+// With one call of their loading failing, first, last or between, the
+// frames are all there or none is (a frame may lack its palette, or its
+// bitmap), and nothing made is left over once the dialog goes.
+class BannerUnderAFault : public ::testing::TestWithParam<fault::Function> {};
+
+TEST_P(BannerUnderAFault, LoadsAllFramesOrNone)
+{
+    fault::Begin(GetParam(), 0);
+    TestDrawDlg counted;
+    ASSERT_TRUE(counted.Create(IDD_DRAW_DIALOG, nullptr));
+    counted.DestroyWindow();
+    const long calls = fault::Calls(GetParam());
+    for (long index : std::set<long>{1, (calls + 3) / 4, (calls + 1) / 2, (3 * calls + 3) / 4, calls}) {
+        fault::Begin(GetParam(), index);
+        const std::string at = std::string(fault::kFunctionNames[GetParam()]) + ":" + std::to_string(index);
+        TestDrawDlg dlg;
+        if (dlg.Create(IDD_DRAW_DIALOG, nullptr)) {
+            const auto loaded = std::count_if(std::begin(dlg.m_frames), std::end(dlg.m_frames),
+                                              [](const BannerFrame& f) { return f.bitmap.m_hObject || f.palette.m_hObject; });
+            EXPECT_TRUE(loaded == 0 || loaded == TestDrawDlg::kFrameCount) << at << ": " << loaded << " frames";
+            dlg.DestroyWindow();
+        }
+        EXPECT_TRUE(fault::StillHeld().empty()) << at << " left something made";
+    }
+    fault::End();
+}
+
+INSTANTIATE_TEST_SUITE_P(Loading, BannerUnderAFault,
+                         ::testing::Values(fault::kFindResourceW, fault::kLoadResource, fault::kCreateCompatibleDC,
+                                           fault::kCreateCompatibleBitmap, fault::kStretchDIBits,
+                                           fault::kCreatePalette),
+                         [](const auto& info) { return std::string(fault::kFunctionNames[info.param]); });
 
 }  // namespace
