@@ -189,8 +189,9 @@ TEST_P(BannerUnderAFault, LoadsAllFramesOrNone)
         const std::string at = std::string(fault::kFunctionNames[GetParam()]) + ":" + std::to_string(index);
         TestDrawDlg dlg;
         if (dlg.Create(IDD_DRAW_DIALOG, nullptr)) {
-            const auto loaded = std::count_if(std::begin(dlg.m_frames), std::end(dlg.m_frames),
-                                              [](const BannerFrame& f) { return f.bitmap.m_hObject || f.palette.m_hObject; });
+            const auto loaded = std::count_if(std::begin(dlg.m_frames), std::end(dlg.m_frames), [](const auto& f) {
+                return f.bitmap.m_hObject || f.palette.m_hObject;
+            });
             EXPECT_TRUE(loaded == 0 || loaded == TestDrawDlg::kFrameCount) << at << ": " << loaded << " frames";
             dlg.DestroyWindow();
         }
