@@ -158,6 +158,8 @@ TEST_F(JapaneseText, AMissingFaceIsNotTakenAndGlyphsAreFoundPieceByPiece)
     EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), std::wstring(64, L'A').c_str()));
     // A private-use character no font here draws, first in its text.
     EXPECT_FALSE(HasGlyphs(WindowFont(main.m_hWnd), L"\uE000A"));
+    // A line feed, which has no glyph, breaks the line and needs none.
+    EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), L"A\nB"));
 }
 
 // The sizes are printed for the run in the prefix that maps the template's

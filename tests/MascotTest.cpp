@@ -226,6 +226,9 @@ TEST_P(MascotUnderAFault, ShowsWholeOrNotAtAll)
         const std::string at = std::string(fault::kFunctionNames[GetParam()]) + ":" + std::to_string(index);
         if (mascot) {
             EXPECT_TRUE(Whole(mascot->m_hWnd, mascot->m_image)) << at;
+            // A click makes the balloon that could not be made before.
+            ::SendMessageW(mascot->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 40));
+            EXPECT_NE(nullptr, mascot->m_pBalloon) << at;
             if (CBalloonDlg* balloon = mascot->m_pBalloon)
                 EXPECT_TRUE(Whole(balloon->m_hWnd, balloon->*&TestBalloon::m_image)) << at;
             mascot->DestroyWindow();
