@@ -73,6 +73,20 @@ TEST_F(DrawDlgTest, TemplateTextsStylesAndLayout)
         EXPECT_TRUE(::EqualRect(&expected, &actual)) << "control " << p.id;
     }
 
+    // Between the controls the dialog shows its face colour and nothing else.
+    const Pixels shown = ReadShown(hWnd);
+    CRgn between, control;
+    ASSERT_TRUE(between.CreateRectRgn(0, 0, shown.width, shown.height) && control.CreateRectRgn(0, 0, 0, 0));
+    for (HWND child : Children(hWnd)) {
+        const RECT r = RectInDialog(child);
+        ::SetRectRgn(control, r.left, r.top, r.right, r.bottom);
+        ::CombineRgn(between, between, control, RGN_DIFF);
+    }
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    Pixels plain = shown;
+    plain.rgb.assign(plain.rgb.size(), GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face));
+    EXPECT_EQ(0, ShownUnlike(shown, plain, between)) << "pixels between the controls";
+
     // Tab order: the template's order, Exit first.
     HWND tab = ::GetNextDlgTabItem(hWnd, nullptr, FALSE);
     EXPECT_EQ(dlg.Item(IDOK), tab);
