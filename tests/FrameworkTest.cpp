@@ -257,6 +257,13 @@ TEST(Framework, DoModalDisablesTheOwnerRunsItsOwnLoopAndReturnsTheResult)
     EXPECT_GE(dialog.preTranslated, 1);
     EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
     EXPECT_EQ(nullptr, dialog.m_hWnd);
+
+    // A request to end the program ends the loop, and is left for the loop outside.
+    ::PostQuitMessage(7);
+    TimedModal quitting(&owner);
+    quitting.DoModal();
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
     owner.DestroyWindow();
 }
 
