@@ -127,6 +127,7 @@ TEST_F(JapaneseText, TipsFollowTheirDialogToAnotherDpi)
     for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
         const std::vector<HWND> tips = Tooltips(dialog);
         ASSERT_EQ(1u, tips.size());
+        EXPECT_FALSE(::GetWindowLongW(tips[0], GWL_STYLE) & TTS_ALWAYSTIP) << "a tip over another program's window";
         EXPECT_EQ(Scaled(256), ::SendMessageW(tips[0], TTM_GETMAXTIPWIDTH, 0, 0));
         ::SendMessageW(tips[0], WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         RECT suggested = WindowRect(dialog);
