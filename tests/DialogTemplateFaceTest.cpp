@@ -153,6 +153,10 @@ TEST(DialogTemplateFace, AReplacedFaceLeavesTheItemsWholeAndAligned)
     EXPECT_TRUE(Replace(bytes, bytes.size(), longest + u"W").empty());
     std::vector<uint8_t> small(bytes.size());
     EXPECT_EQ(0u, ReplaceTemplateFace(bytes.data(), bytes.size(), u"Noto Sans CJK JP", small.data(), small.size()));
+    // One that fits exactly is.
+    std::vector<uint8_t> exact(ExTemplate(kSetFont, u"Noto Sans CJK JP").size());
+    EXPECT_EQ(exact.size(),
+              ReplaceTemplateFace(bytes.data(), bytes.size(), u"Noto Sans CJK JP", exact.data(), exact.size()));
 }
 
 struct Installed : InstalledFaces {
