@@ -86,16 +86,31 @@ TEST_F(AboutTest, OpensCentredOverTheMainDialogWhichItDisables)
     EXPECT_EQ(std::vector<std::wstring>{L"・・・・・・・"}, tips);
 }
 
-// Opened from the taskbar's menu of a minimised main dialog: in the middle
-// of the work area, not over the icon.
-TEST_F(AboutTest, OverAMinimisedMainDialogOpensInTheWorkAreasMiddle)
+// Where it cannot be centred over the main dialog, it stays wholly on the
+// work area: over a dialog dragged half off either corner, as near to it as
+// it can; over a minimised one (from the taskbar's menu), in the middle.
+TEST_F(AboutTest, OpensWhollyOnTheWorkArea)
 {
-    ::ShowWindow(main.m_hWnd, SW_MINIMIZE);
-    TestAbout about;
-    RECT box{}, work{};
-    ModalScript script({[&] { box = WindowRect(FindAbout()); }, [&] { about.EndDialog(IDCANCEL); }});
-    about.DoModal();
+    RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT owner = WindowRect(main.m_hWnd);
+    const LONG width = owner.right - owner.left, height = owner.bottom - owner.top;
+    const auto boxOver = [&](int x, int y, int show) {
+        ::SetWindowPos(main.m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::ShowWindow(main.m_hWnd, show);
+        TestAbout about;
+        RECT box{};
+        ModalScript script({[&] { box = WindowRect(FindAbout()); }, [&] { about.EndDialog(IDCANCEL); }});
+        about.DoModal();
+        return box;
+    };
+    RECT box = boxOver(work.right - width / 2, work.bottom - height / 2, SW_SHOWNA);
+    EXPECT_EQ(work.right, box.right);
+    EXPECT_EQ(work.bottom, box.bottom);
+    box = boxOver(work.left - width / 2, work.top - height / 2, SW_SHOWNA);
+    EXPECT_EQ(work.left, box.left);
+    EXPECT_EQ(work.top, box.top);
+    box = boxOver(owner.left, owner.top, SW_MINIMIZE);
     EXPECT_NEAR((work.left + work.right) / 2, (box.left + box.right) / 2, 1);
     EXPECT_NEAR((work.top + work.bottom) / 2, (box.top + box.bottom) / 2, 1);
 }
