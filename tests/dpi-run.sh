@@ -25,6 +25,6 @@ status=0
 for dpi in 120 144 192; do
     echo "== $dpi DPI =="
     wine_env_set_dpi "$dpi" || { echo "dpi-run: could not set $dpi DPI" >&2; exit 125; }
-    "$WINE" "$@" || status=1
+    wine_env_test "$@" || status=1
 done
 exit $status

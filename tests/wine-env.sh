@@ -332,6 +332,20 @@ wine_env_set_dpi() {
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 }
 
+# Runs a program under Wine as a test: a GoogleTest program that ends before
+# its tests do fails even with exit code 0, since GoogleTest removes this
+# file only at the end of a whole run.
+wine_env_test() {
+    local running status
+    running=$(mktemp -u "${TMPDIR:-/tmp}/vuka6-running.XXXXXX")
+    TEST_PREMATURE_EXIT_FILE=$running "$WINE" "$@"
+    status=$?
+    [ -e "$running" ] || return $status
+    rm -f "$running"
+    echo "${1##*/} ended before its tests did" >&2
+    return $((status ? status : 1))
+}
+
 # The program's stderr goes to the log, and with it what Wine says about the
 # program: its errors (a window that no driver could create, a crash), not
 # its fixme notes. wine_env_report shows the log's end.

@@ -36,4 +36,4 @@ if [ -z "$dir" ]; then
 fi
 wine_env_use "$dir" || exit 125
 
-"$WINE" "$@"
+wine_env_test "$@"

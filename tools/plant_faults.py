@@ -45,11 +45,16 @@ def choose(count, seed):
 
 def run(command, env=None, timeout=None, failed=None):
     """Whether the command passes; with failed, the tests that fail are added to it, by program."""
+    running = f"/tmp/vuka6-running.{os.getpid()}"  # GoogleTest removes it only at the end of a whole run
+    env = env and {**env, "TEST_PREMATURE_EXIT_FILE": running}
     try:
         done = subprocess.run(command, env=env, timeout=timeout, stdout=subprocess.PIPE,
                               stderr=subprocess.DEVNULL, text=True, errors="replace")
     except subprocess.TimeoutExpired:  # a hang catches the fault too; the Wine kin end with wineserver -k
         done = subprocess.CompletedProcess(command, "hung", "")
+    if os.path.exists(running):  # a test program that ended early, even with exit code 0
+        os.remove(running)
+        done.returncode = done.returncode or "ended early"
     if failed is not None and done.returncode:
         names = re.findall(r"^\[  FAILED  \] (\S+) \(\d+ ms\)", done.stdout, re.M) or [f"exit {done.returncode}"]
         failed += [f"{os.path.basename(command[-1])}:{name}" for name in names]
