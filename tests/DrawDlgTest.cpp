@@ -268,6 +268,16 @@ TEST(DrawDlgModal, EnterPressesTheFocusedControl)
     EXPECT_FALSE(second) << "a held Enter pressed the next toggle too";
 }
 
+// The close box, Alt+F4 and the system menu's Close all come as SC_CLOSE,
+// which ends the dialog as Esc does; Exit ends it otherwise.
+TEST(DrawDlgModal, TheCloseBoxEndsTheDialog)
+{
+    TestDrawDlg dlg;
+    ModalScript script({[&] { ::PostMessageW(dlg.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); },
+                        [&] { ::PostMessageW(dlg.m_hWnd, WM_COMMAND, IDOK, 0); }});
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
+
 TEST(DrawDlgModal, PointingAtTheBannerShowsItsTip)
 {
     TestDrawDlg dlg;
