@@ -3,6 +3,7 @@
 // shared generator.
 #include "CBalloonDlg.h"
 #include "DrawModel.h"
+#include "FaultInjection.h"
 #include "RandomSource.h"
 #include "RemarkModel.h"
 #include "TestWindows.h"
@@ -49,8 +50,8 @@ TEST_F(BalloonTest, GreetsAtOnceInTheRemarkFontWithBothTimersRunning)
     LOGFONTW font{};
     ASSERT_TRUE(::GetObjectW(balloon->m_font.m_hObject, sizeof font, &font));
     EXPECT_EQ(Scaled(12), std::abs(font.lfHeight)) << "the remark font's height";
-    EXPECT_NE(0u, balloon->m_hideTimer);
-    EXPECT_NE(0u, balloon->m_chatterTimer);
+    EXPECT_EQ(7000u, fault::TimerPeriod(hWnd, ID_TIMER_BALLOON_HIDE));
+    EXPECT_EQ(10000u, fault::TimerPeriod(hWnd, ID_TIMER_BALLOON_CHATTER));
 }
 
 TEST_F(BalloonTest, HidesAfterItsTimeAndChattersOnlyWhileIdle)

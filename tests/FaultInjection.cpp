@@ -51,6 +51,16 @@ bool g_counting = false;
 bool g_fired = false;
 int g_paused = 0;
 
+// The periods the program last asked for, newest last.
+struct Asked {
+    HWND hWnd;
+    UINT_PTR id;
+    UINT period;
+};
+constexpr size_t kAskedKept = 16;
+Asked g_asked[kAskedKept];
+size_t g_askedCount = 0;
+
 Point g_points[kFunctionCount];
 Point g_watched[kWatchedCount];
 
@@ -159,8 +169,10 @@ UINT_PTR SetTimerWithoutTicks(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC pro
     const UINT_PTR timer = reinterpret_cast<decltype(&::SetTimer)>(g_points[kSetTimer].real)(
         hWnd, id, program && !g_timersTick ? USER_TIMER_MAXIMUM : elapse, proc);
     // A window's timers go with it; one on no window would outlive them all.
-    if (timer && program)
+    if (timer && program) {
         g_windows.Add(hWnd ? static_cast<HANDLE>(hWnd) : INVALID_HANDLE_VALUE, kSetTimer);
+        g_asked[g_askedCount++ % kAskedKept] = {hWnd, id, elapse};
+    }
     return timer;
 }
 
@@ -324,6 +336,16 @@ long Calls(Function function)
 bool Fired()
 {
     return g_fired;
+}
+
+UINT TimerPeriod(HWND hWnd, UINT_PTR id)
+{
+    for (size_t i = g_askedCount; i-- > 0 && g_askedCount - i <= kAskedKept;) {
+        const Asked& asked = g_asked[i % kAskedKept];
+        if (asked.hWnd == hWnd && asked.id == id)
+            return asked.period;
+    }
+    return 0;
 }
 
 std::vector<Made> StillHeld()

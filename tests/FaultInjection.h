@@ -39,6 +39,9 @@ void End();
 
 long Calls(Function function);
 bool Fired();
+// The period of the program's last timer of this window and id that was
+// set, as it asked for it; 0 for none.
+UINT TimerPeriod(HWND hWnd, UINT_PTR id);
 
 // What the program made while counting and has not let go of: GDI objects
 // it neither deleted nor gave to a window (a region to SetWindowRgn), and

@@ -4,6 +4,7 @@
 // the environment, which face must draw and what size the dialogs must keep.
 #include "CAboutDlg.h"
 #include "CDrawDlg.h"
+#include "FaultInjection.h"
 #include "JapaneseFaces.h"
 #include "TestWindows.h"
 #include "resource.h"
@@ -155,12 +156,17 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
 TEST_F(JapaneseText, AMissingFaceIsNotTakenAndGlyphsAreFoundPieceByPiece)
 {
     EXPECT_NE(L"MS UI Gothic", std::wstring(InstalledFaceFor(L"MS UI Gothic")));
-    // The glyphs are looked up 64 at a time: a text that fills the piece.
+    // The glyphs are looked up 64 at a time: a text that fills the piece, and
+    // one with a private-use character, which no font here draws, after it.
     EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), std::wstring(64, L'A').c_str()));
-    // A private-use character no font here draws, first in its text.
+    EXPECT_FALSE(HasGlyphs(WindowFont(main.m_hWnd), (std::wstring(64, L'A') + L'\uE000').c_str()));
     EXPECT_FALSE(HasGlyphs(WindowFont(main.m_hWnd), L"\uE000A"));
     // A line feed, which has no glyph, breaks the line and needs none.
     EXPECT_TRUE(HasGlyphs(WindowFont(main.m_hWnd), L"A\nB"));
+    // Without a context to ask, no glyph is taken as found.
+    fault::Begin(fault::kCreateCompatibleDC, 1);
+    EXPECT_FALSE(HasGlyphs(WindowFont(main.m_hWnd), L"A"));
+    fault::Watch();
 }
 
 // The sizes are printed for the run in the prefix that maps the template's

@@ -254,8 +254,9 @@ TEST_P(MascotUnderAFault, ShowsWholeOrNotAtAll)
             // A click makes the balloon that could not be made before.
             ::SendMessageW(mascot->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 40));
             EXPECT_NE(nullptr, mascot->m_pBalloon) << at;
-            if (CBalloonDlg* balloon = mascot->m_pBalloon)
+            if (CBalloonDlg* balloon = mascot->m_pBalloon) {
                 EXPECT_TRUE(Whole(balloon->m_hWnd, balloon->*&TestBalloon::m_image)) << at;
+            }
             mascot->DestroyWindow();
         }
         EXPECT_TRUE(fault::StillHeld().empty()) << at << " left something made";
