@@ -217,6 +217,7 @@ TEST_F(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
     EXPECT_GE(elapsed, 2030.0);
     EXPECT_LT(elapsed, 4000.0);
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd)) << "shown even after a dismissal";
+    EXPECT_FALSE(::GetUpdateRect(balloon->m_hWnd, nullptr, FALSE)) << "painted only after the pause";
     EXPECT_EQ(LoadedString(IDS_FAREWELL), BalloonText(balloon));
 }
 
