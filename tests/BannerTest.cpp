@@ -162,6 +162,18 @@ TEST_F(BannerTest, WithoutPicturesTheStripStaysBlankAndTheDialogWorks)
     ::UpdateWindow(hWnd);
 }
 
+// An inactive dialog leaves the system palette to the active window.
+TEST_F(BannerTest, AFramesPaletteIsRealizedOnlyWhileTheDialogIsActive)
+{
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    const long before = fault::RealizedPalettes();
+    dlg.ShowBannerFrame(1);
+    EXPECT_EQ(before, fault::RealizedPalettes());
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    dlg.ShowBannerFrame(2);
+    EXPECT_LT(before, fault::RealizedPalettes());
+}
+
 TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)
 {
     const HWND banner = dlg.m_banner.m_hWnd;

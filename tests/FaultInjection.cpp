@@ -40,7 +40,7 @@ struct Point {
 };
 
 // The functions that are only watched: how the program lets go of objects.
-enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kWatchedCount };
+enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kWatchedCount };
 
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
@@ -60,6 +60,8 @@ struct Asked {
 constexpr size_t kAskedKept = 16;
 Asked g_asked[kAskedKept];
 size_t g_askedCount = 0;
+
+long g_realized = 0;  // palettes of the program's own realized
 
 Point g_points[kFunctionCount];
 Point g_watched[kWatchedCount];
@@ -211,6 +213,13 @@ int WINAPI WatchReleaseDC(HWND hWnd, HDC dc)
     return released;
 }
 
+UINT WINAPI WatchRealizePalette(HDC dc)
+{
+    if (ProgramCalls() && ::GetCurrentObject(dc, OBJ_PAL) != ::GetStockObject(DEFAULT_PALETTE))
+        ++g_realized;
+    return reinterpret_cast<decltype(&::RealizePalette)>(g_watched[kRealizePalette].real)(dc);
+}
+
 template <Function F, class Signature>
 void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
 {
@@ -251,6 +260,8 @@ void DefineAll()
                             reinterpret_cast<void*>(&WatchDeleteDC), nullptr};
     g_watched[kReleaseDC] = {"user32.dll", "ReleaseDC", Error::Untouched, Makes::Nothing,
                              reinterpret_cast<void*>(&WatchReleaseDC), nullptr};
+    g_watched[kRealizePalette] = {"gdi32.dll", "RealizePalette", Error::Untouched, Makes::Nothing,
+                                  reinterpret_cast<void*>(&WatchRealizePalette), nullptr};
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -312,6 +323,7 @@ void Begin(Function function, long index, bool exhausted)
     g_exhausted = exhausted;
     g_timersTick = false;
     g_fired = false;
+    g_realized = 0;
     g_objects.Clear();
     g_windows.Clear();
     g_counting = true;
@@ -336,6 +348,11 @@ long Calls(Function function)
 bool Fired()
 {
     return g_fired;
+}
+
+long RealizedPalettes()
+{
+    return g_realized;
 }
 
 UINT TimerPeriod(HWND hWnd, UINT_PTR id)

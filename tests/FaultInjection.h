@@ -39,6 +39,8 @@ void End();
 
 long Calls(Function function);
 bool Fired();
+// How often the program realized a palette of its own in a device context.
+long RealizedPalettes();
 // The period of the program's last timer of this window and id that was
 // set, as it asked for it; 0 for none.
 UINT TimerPeriod(HWND hWnd, UINT_PTR id);

@@ -180,6 +180,10 @@ TEST_F(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     LOGFONTW font{};
     ASSERT_TRUE(::GetObjectW((balloon->*&TestBalloon::m_font).m_hObject, sizeof font, &font));
     EXPECT_EQ(at(12), std::abs(font.lfHeight));
+    // The picture's palette is still there to realize when the mascot may.
+    const long realized = fault::RealizedPalettes();
+    ::SendMessageW(mascot->m_hWnd, WM_QUERYNEWPALETTE, 0, 0);
+    EXPECT_LT(realized, fault::RealizedPalettes());
 }
 
 TEST_F(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
