@@ -40,7 +40,7 @@ struct Point {
 };
 
 // The functions that are only watched: how the program lets go of objects.
-enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kWatchedCount };
+enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kWatchedCount };
 
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
@@ -62,6 +62,7 @@ Asked g_asked[kAskedKept];
 size_t g_askedCount = 0;
 
 long g_realized = 0;  // palettes of the program's own realized
+DWORD g_slept = 0;    // the program's last pause
 
 Point g_points[kFunctionCount];
 Point g_watched[kWatchedCount];
@@ -220,6 +221,13 @@ UINT WINAPI WatchRealizePalette(HDC dc)
     return reinterpret_cast<decltype(&::RealizePalette)>(g_watched[kRealizePalette].real)(dc);
 }
 
+void WINAPI WatchSleep(DWORD milliseconds)
+{
+    if (ProgramCalls())
+        g_slept = milliseconds;
+    reinterpret_cast<decltype(&::Sleep)>(g_watched[kSleep].real)(milliseconds);
+}
+
 template <Function F, class Signature>
 void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
 {
@@ -262,6 +270,8 @@ void DefineAll()
                              reinterpret_cast<void*>(&WatchReleaseDC), nullptr};
     g_watched[kRealizePalette] = {"gdi32.dll", "RealizePalette", Error::Untouched, Makes::Nothing,
                                   reinterpret_cast<void*>(&WatchRealizePalette), nullptr};
+    g_watched[kSleep] = {"kernel32.dll", "Sleep", Error::Untouched, Makes::Nothing,
+                         reinterpret_cast<void*>(&WatchSleep), nullptr};
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -324,6 +334,7 @@ void Begin(Function function, long index, bool exhausted)
     g_timersTick = false;
     g_fired = false;
     g_realized = 0;
+    g_slept = 0;
     g_objects.Clear();
     g_windows.Clear();
     g_counting = true;
@@ -353,6 +364,11 @@ bool Fired()
 long RealizedPalettes()
 {
     return g_realized;
+}
+
+DWORD LastSleep()
+{
+    return g_slept;
 }
 
 UINT TimerPeriod(HWND hWnd, UINT_PTR id)

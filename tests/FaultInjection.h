@@ -41,6 +41,8 @@ long Calls(Function function);
 bool Fired();
 // How often the program realized a palette of its own in a device context.
 long RealizedPalettes();
+// How long the program last asked to sleep, in milliseconds.
+DWORD LastSleep();
 // The period of the program's last timer of this window and id that was
 // set, as it asked for it; 0 for none.
 UINT TimerPeriod(HWND hWnd, UINT_PTR id);
