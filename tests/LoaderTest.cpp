@@ -74,10 +74,13 @@ TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
         recipe.tableEntries = 16;
         auto dib = MakeDib(recipe);
         dib[40 + 64] = 0x3C;  // bottom row: pixel 0 index 3, pixel 1 index 12
+        dib[40 + 4 * 3 + 3] = 0x40;  // a quad's reserved byte, which is no flag
         CBitmap bitmap;
         CPalette palette;
         ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
-        EXPECT_EQ(16u, PaletteEntries(palette).size());
+        const auto entries = PaletteEntries(palette);
+        ASSERT_EQ(16u, entries.size());
+        EXPECT_EQ(0, entries[3].peFlags);
         EXPECT_EQ(RGB(1, 252, 3), PixelOf(bitmap, 0, 1));
         EXPECT_EQ(RGB(6, 243, 12), PixelOf(bitmap, 1, 1));
     }
@@ -100,27 +103,9 @@ TEST(Loader, ATrueColourPictureHasNoPaletteButIsLoaded)
     EXPECT_EQ(RGB(0x30, 0x20, 0x10), PixelOf(bitmap, 0, 1));
 }
 
-TEST(Loader, APaletteEntryTakesRedGreenBlueFromTheQuadAndNoFlags)
-{
-    ScreenDC screen;
-    DibRecipe recipe;
-    recipe.bitCount = 1;
-    recipe.tableEntries = 2;
-    auto dib = MakeDib(recipe);
-    const uint8_t quad[] = {0x10, 0x20, 0x30, 0x40};
-    std::memcpy(&dib[44], quad, 4);
-    CBitmap bitmap;
-    CPalette palette;
-    ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
-    const auto entries = PaletteEntries(palette);
-    ASSERT_EQ(2u, entries.size());
-    EXPECT_EQ(0x30, entries[1].peRed);
-    EXPECT_EQ(0x20, entries[1].peGreen);
-    EXPECT_EQ(0x10, entries[1].peBlue);
-    EXPECT_EQ(0, entries[1].peFlags);
-}
-
-TEST(Loader, AMissingResourceOrNullObjectChangesNothing)
+// Which headers are refused is DibLayout's to say (its tests and the fuzz
+// target); here, that a refusal leaves both objects alone.
+TEST(Loader, AMissingResourceAMalformedPictureOrANullObjectChangesNothing)
 {
     ScreenDC screen;
     CBitmap bitmap;
@@ -128,31 +113,15 @@ TEST(Loader, AMissingResourceOrNullObjectChangesNothing)
     ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER1));
     const HGDIOBJ old = bitmap.m_hObject;
     CPalette empty;
+    auto truncated = MakeDib(DibRecipe{});
+    truncated.pop_back();
     EXPECT_EQ(0, LoadPaletteBitmap(&bitmap, &empty, &screen, 4321));
-    EXPECT_EQ(old, bitmap.m_hObject);
-    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(old)));
-    EXPECT_EQ(nullptr, empty.m_hObject);
+    EXPECT_EQ(0, LoadPaletteBitmapFromDib(&bitmap, &empty, &screen, truncated.data(), truncated.size()));
     EXPECT_EQ(0, LoadPaletteBitmap(nullptr, &empty, &screen, IDB_BANNER1));
     EXPECT_EQ(0, LoadPaletteBitmap(&bitmap, nullptr, &screen, IDB_BANNER1));
     EXPECT_EQ(old, bitmap.m_hObject);
-}
-
-// Which headers are refused is DibLayout's to say (its tests and the fuzz
-// target); here, that a refusal leaves both objects alone.
-TEST(Loader, AMalformedPictureIsRefusedWithoutTouchingEitherObject)
-{
-    ScreenDC screen;
-    CBitmap bitmap;
-    CPalette palette;
-    ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER4));
-    const HGDIOBJ oldBitmap = bitmap.m_hObject;
-    CPalette untouched;
-    auto truncated = MakeDib(DibRecipe{});
-    truncated.pop_back();
-    EXPECT_EQ(0, LoadPaletteBitmapFromDib(&bitmap, &untouched, &screen, truncated.data(), truncated.size()));
-    EXPECT_EQ(oldBitmap, bitmap.m_hObject);
-    EXPECT_EQ(nullptr, untouched.m_hObject);
-    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(oldBitmap)));
+    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(old)));
+    EXPECT_EQ(nullptr, empty.m_hObject);
 }
 
 TEST(GdiObjects, OwnershipMovesAndDetachesWithoutDoubleDeletes)
