@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 #include <type_traits>
 
 namespace fault {
@@ -190,42 +191,36 @@ int SetWindowRgnAndLetGo(HWND hWnd, HRGN region, BOOL redraw)
     return result;
 }
 
-BOOL WINAPI WatchDeleteObject(HGDIOBJ object)
+// A watched function, called through to the system's.
+template <Watched W, class R, class... Args>
+R Real(Args... args)
 {
-    const BOOL deleted = reinterpret_cast<decltype(&::DeleteObject)>(g_watched[kDeleteObject].real)(object);
-    if (deleted)
-        g_objects.Remove(object);
-    return deleted;
+    return reinterpret_cast<R(WINAPI*)(Args...)>(g_watched[W].real)(args...);
 }
 
-BOOL WINAPI WatchDeleteDC(HDC dc)
+// The program lets go of what it made: the last argument is no longer held
+// once the call has done its work.
+template <Watched W, class R, class... Args>
+R WINAPI LetGo(Args... args)
 {
-    const BOOL deleted = reinterpret_cast<decltype(&::DeleteDC)>(g_watched[kDeleteDC].real)(dc);
-    if (deleted)
-        g_objects.Remove(dc);
-    return deleted;
-}
-
-int WINAPI WatchReleaseDC(HWND hWnd, HDC dc)
-{
-    const int released = reinterpret_cast<decltype(&::ReleaseDC)>(g_watched[kReleaseDC].real)(hWnd, dc);
-    if (released)
-        g_objects.Remove(dc);
-    return released;
+    const R done = Real<W, R>(args...);
+    if (done)
+        g_objects.Remove(std::get<sizeof...(Args) - 1>(std::tie(args...)));
+    return done;
 }
 
 UINT WINAPI WatchRealizePalette(HDC dc)
 {
     if (ProgramCalls() && ::GetCurrentObject(dc, OBJ_PAL) != ::GetStockObject(DEFAULT_PALETTE))
         ++g_realized;
-    return reinterpret_cast<decltype(&::RealizePalette)>(g_watched[kRealizePalette].real)(dc);
+    return Real<kRealizePalette, UINT>(dc);
 }
 
 void WINAPI WatchSleep(DWORD milliseconds)
 {
     if (ProgramCalls())
         g_slept = milliseconds;
-    reinterpret_cast<decltype(&::Sleep)>(g_watched[kSleep].real)(milliseconds);
+    Real<kSleep, void>(milliseconds);
 }
 
 template <Function F, class Signature>
@@ -262,16 +257,14 @@ void DefineAll()
     Define<kCalloc, decltype(&std::calloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
     // A failing realloc returns null and leaves the block as it was.
     Define<kRealloc, decltype(&std::realloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
-    g_watched[kDeleteObject] = {"gdi32.dll", "DeleteObject", Error::Untouched, Makes::Nothing,
-                                reinterpret_cast<void*>(&WatchDeleteObject), nullptr};
-    g_watched[kDeleteDC] = {"gdi32.dll", "DeleteDC", Error::Untouched, Makes::Nothing,
-                            reinterpret_cast<void*>(&WatchDeleteDC), nullptr};
-    g_watched[kReleaseDC] = {"user32.dll", "ReleaseDC", Error::Untouched, Makes::Nothing,
-                             reinterpret_cast<void*>(&WatchReleaseDC), nullptr};
-    g_watched[kRealizePalette] = {"gdi32.dll", "RealizePalette", Error::Untouched, Makes::Nothing,
-                                  reinterpret_cast<void*>(&WatchRealizePalette), nullptr};
-    g_watched[kSleep] = {"kernel32.dll", "Sleep", Error::Untouched, Makes::Nothing,
-                         reinterpret_cast<void*>(&WatchSleep), nullptr};
+    const auto watch = [](Watched w, const char* dll, const char* name, void* hook) {
+        g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, hook, nullptr};
+    };
+    watch(kDeleteObject, "gdi32.dll", "DeleteObject", reinterpret_cast<void*>(&LetGo<kDeleteObject, BOOL, HGDIOBJ>));
+    watch(kDeleteDC, "gdi32.dll", "DeleteDC", reinterpret_cast<void*>(&LetGo<kDeleteDC, BOOL, HDC>));
+    watch(kReleaseDC, "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&LetGo<kReleaseDC, int, HWND, HDC>));
+    watch(kRealizePalette, "gdi32.dll", "RealizePalette", reinterpret_cast<void*>(&WatchRealizePalette));
+    watch(kSleep, "kernel32.dll", "Sleep", reinterpret_cast<void*>(&WatchSleep));
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -346,30 +339,12 @@ void Watch()
     g_timersTick = true;
 }
 
-void End()
-{
-    g_counting = false;
-}
+void End() { g_counting = false; }
 
-long Calls(Function function)
-{
-    return g_calls[function];
-}
-
-bool Fired()
-{
-    return g_fired;
-}
-
-long RealizedPalettes()
-{
-    return g_realized;
-}
-
-DWORD LastSleep()
-{
-    return g_slept;
-}
+long Calls(Function function) { return g_calls[function]; }
+bool Fired() { return g_fired; }
+long RealizedPalettes() { return g_realized; }
+DWORD LastSleep() { return g_slept; }
 
 UINT TimerPeriod(HWND hWnd, UINT_PTR id)
 {
@@ -395,14 +370,7 @@ std::vector<Made> StillHeld()
     return held;
 }
 
-FaultPause::FaultPause()
-{
-    ++g_paused;
-}
-
-FaultPause::~FaultPause()
-{
-    --g_paused;
-}
+FaultPause::FaultPause() { ++g_paused; }
+FaultPause::~FaultPause() { --g_paused; }
 
 }  // namespace fault
