@@ -64,48 +64,27 @@ TEST(DibLayout, PartsThatDoNotFitAreRefused)
 
 TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
 {
-    auto refused = [](DibRecipe recipe) {
+    // The default recipe, changed by one field.
+    auto refused = [](auto change) {
+        DibRecipe recipe;
+        change(recipe);
         const auto dib = MakeDib(recipe);
         DibLayout layout{};
         return !ReadDibLayout(dib.data(), dib.size(), &layout);
     };
-    DibRecipe recipe;
-    recipe.colorsUsed = 257;
-    recipe.tableEntries = 257;
-    EXPECT_TRUE(refused(recipe)) << "more than 256 colours";
-
-    recipe = DibRecipe{};
-    recipe.colorsUsed = 0xFFFFFFFFu;
-    EXPECT_TRUE(refused(recipe)) << "a colour count that wraps the offset";
-    recipe.colorsUsed = 0x80000010u;
-    EXPECT_TRUE(refused(recipe)) << "a colour count whose top byte has only its top bit set";
-
-    for (int32_t width : {0, -1, kMaxDibDimension + 1}) {
-        recipe = DibRecipe{};
-        recipe.width = width;
-        EXPECT_TRUE(refused(recipe)) << "width " << width;
-    }
-    for (int32_t height : {0, -2, kMaxDibDimension + 1}) {
-        recipe = DibRecipe{};
-        recipe.height = height;
-        EXPECT_TRUE(refused(recipe)) << "height " << height;
-    }
-    for (int bits : {0, 2, 3, 7, 9, 255, 0x108}) {
-        recipe = DibRecipe{};
-        recipe.bitCount = bits;
-        EXPECT_TRUE(refused(recipe)) << bits << " bits";
-    }
-    for (uint32_t header : {12u, 108u, 124u}) {
-        recipe = DibRecipe{};
-        recipe.headerSize = header;
-        EXPECT_TRUE(refused(recipe)) << "header of " << header;
-    }
-    recipe = DibRecipe{};
-    recipe.compression = 1;  // run-length encoded
-    EXPECT_TRUE(refused(recipe));
-    recipe = DibRecipe{};
-    recipe.planes = 2;
-    EXPECT_TRUE(refused(recipe));
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = r.tableEntries = 257; })) << "more than 256 colours";
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = 0xFFFFFFFFu; })) << "a colour count that wraps the offset";
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = 0x80000010u; })) << "only the top bit of the top byte";
+    for (int32_t width : {0, -1, kMaxDibDimension + 1})
+        EXPECT_TRUE(refused([=](DibRecipe& r) { r.width = width; })) << "width " << width;
+    for (int32_t height : {0, -2, kMaxDibDimension + 1})
+        EXPECT_TRUE(refused([=](DibRecipe& r) { r.height = height; })) << "height " << height;
+    for (int bits : {0, 2, 3, 7, 9, 255, 0x108})
+        EXPECT_TRUE(refused([=](DibRecipe& r) { r.bitCount = bits; })) << bits << " bits";
+    for (uint32_t header : {12u, 108u, 124u})
+        EXPECT_TRUE(refused([=](DibRecipe& r) { r.headerSize = header; })) << "header of " << header;
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.compression = 1; })) << "run-length encoded";
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.planes = 2; }));
 }
 
 TEST(DibLayout, AHugeWidthCannotOverflowTheRowArithmetic)

@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,12 +71,7 @@ inline Pixels ReadPixels(const CBitmap& bitmap)
     p.height = info.bmHeight;
     p.rgb.resize(static_cast<size_t>(p.width) * p.height);
     BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = p.width;
-    bmi.bmiHeader.biHeight = -p.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    bmi.bmiHeader = {sizeof bmi.bmiHeader, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     ScreenDC screen;
     if (::GetDIBits(screen.m_hDC, bitmap, 0, p.height, p.rgb.data(), &bmi, DIB_RGB_COLORS) != p.height)
         p.rgb.assign(p.rgb.size(), 0);
@@ -152,23 +149,20 @@ inline std::wstring ClassOf(HWND hWnd)
     return name;
 }
 
+// The windows an enumeration of the system lists.
+inline BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM found)
+{
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hWnd);
+    return TRUE;
+}
+
 // The top-level windows of this thread for which keep() is true.
 inline std::vector<HWND> ThreadWindows(const std::function<bool(HWND)>& keep)
 {
-    struct Search {
-        const std::function<bool(HWND)>* keep;
-        std::vector<HWND> found;
-    } search{&keep, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if ((*s->keep)(hWnd))
-                s->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> all, kept;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::copy_if(all.begin(), all.end(), std::back_inserter(kept), keep);
+    return kept;
 }
 
 inline RECT WindowRect(HWND hWnd)
@@ -189,13 +183,7 @@ inline std::wstring WindowText(HWND hWnd)
 inline std::vector<HWND> Children(HWND parent)
 {
     std::vector<HWND> children;
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM found) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    ::EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -344,19 +332,18 @@ inline std::wstring MissingGlyphs(HFONT font, const std::wstring& text)
     return missing;
 }
 
-// Milliseconds since start, from the performance counter: GetTickCount
-// moves in steps of 10 ms or more, too coarse to tell 2048 ms from 2000.
-inline double MillisecondsSince(const LARGE_INTEGER& start)
-{
-    LARGE_INTEGER now, frequency;
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 inline LARGE_INTEGER Now()
 {
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
     return now;
+}
+
+// Milliseconds since start, from the performance counter: GetTickCount
+// moves in steps of 10 ms or more, too coarse to tell 2048 ms from 2000.
+inline double MillisecondsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(Now().QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
