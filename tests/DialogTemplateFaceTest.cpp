@@ -101,12 +101,6 @@ std::vector<uint8_t> Replace(const std::vector<uint8_t>& bytes, size_t size, con
     return copy;
 }
 
-TEST(DialogTemplateFace, ReadsTheFaceAfterMenuClassAndTitle)
-{
-    const std::vector<uint8_t> bytes = ExTemplate(kSetFont | 0x80000000, kTemplateFace);
-    EXPECT_EQ(kTemplateFace, Read(bytes, bytes.size()));
-}
-
 TEST(DialogTemplateFace, ATemplateWithoutAFontOrInTheOldFormatNamesNone)
 {
     const std::vector<uint8_t> bytes = ExTemplate(0x80000000, kTemplateFace);
@@ -124,10 +118,11 @@ TEST(DialogTemplateFace, ATemplateWithoutAFontOrInTheOldFormatNamesNone)
     EXPECT_EQ(u"(none)", Read(other, other.size()));
 }
 
+// The face comes after the menu, the class and the title.
 TEST(DialogTemplateFace, EveryTruncationBeforeTheFaceEndsIsRefused)
 {
     Offsets offsets;
-    const std::vector<uint8_t> bytes = ExTemplate(kSetFont, kTemplateFace, &offsets);
+    const std::vector<uint8_t> bytes = ExTemplate(kSetFont | 0x80000000, kTemplateFace, &offsets);
     for (size_t size = 0; size < offsets.faceEnd; ++size) {
         EXPECT_EQ(u"(none)", Read(bytes, size)) << size;
         EXPECT_TRUE(Replace(bytes, size, u"X").empty()) << size;

@@ -132,11 +132,6 @@ TEST_F(DrawDlgTest, SystemMenuEndsWithTheAboutItem)
     EXPECT_EQ(std::wstring(L"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
 }
 
-TEST_F(DrawDlgTest, TheBannerHasTheTwoLineTip)
-{
-    EXPECT_EQ(std::vector<std::wstring>{L"左クリックでバージョン情報\n・・・・・+なにか。"}, TipTexts(dlg.m_tooltip.m_hWnd));
-}
-
 TEST_F(DrawDlgTest, ABannerClickPostsTheAboutCommandInsteadOfRunningIt)
 {
     MSG stale;

@@ -119,12 +119,4 @@ TEST(KeyRuns, EachPixelIsReadOnceAndTheStartOfARunTwice)
     EXPECT_EQ(18 + 3 + 1, corner.totalReads);
 }
 
-TEST(KeyRuns, ReadCountOfAPictureWithoutKey)
-{
-    // Every row is one run: W*H + H reads.
-    const Traced t = Trace({"ABCDE", "ABCDE", "ABCDE", "ABCDE"}, K);
-    EXPECT_EQ(4u, t.runs.size());
-    EXPECT_EQ(20 + 4, t.totalReads);
-}
-
 }  // namespace
