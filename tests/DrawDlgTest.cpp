@@ -202,6 +202,9 @@ TEST_F(DrawDlgTest, StartAndFixAllGiveTheModelsNumbersForTheClock)
         Click(IDC_FIX_ALL);
         const auto expected = ModelDraw(now, {});
         EXPECT_EQ(std::vector<int>(expected.begin(), expected.end()), Numbers()) << "clock " << now;
+        const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+        EXPECT_EQ(wait, dlg.cursorShowingNumber) << "the numbers came without the wait cursor";
+        EXPECT_NE(wait, ::GetCursor()) << "the wait cursor stays";
     }
 }
 

@@ -24,7 +24,6 @@ bool IsImeWindow(HWND hWnd)
 Census TakeCensus(HWND main)
 {
     Census census;
-    census.main = main;
     for (HWND hWnd : ThreadWindows([](HWND window) { return !IsImeWindow(window); })) {
         CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
         ++census.total;

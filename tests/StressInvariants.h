@@ -11,7 +11,6 @@
 // Every top-level window of this thread but the system's IME windows, sorted
 // by what it is.
 struct Census {
-    HWND main = nullptr;
     bool mainSeen = false;
     std::vector<CAboutDlg*> abouts;
     std::vector<CMascotDlg*> mascots;

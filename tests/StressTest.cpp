@@ -9,11 +9,7 @@
 // seed. VUKA6_STRESS_SEED=<seed> replays the same action sequence (what an
 // action meets can still differ where it depends on timing: the spin, the
 // balloon's timers, which window has the focus); VUKA6_STRESS_ACTIONS=<n>
-// sets the count. The default 10,000 actions take about a minute and a half
-// under Wine on two cores; the long run took 18 minutes (100,000 actions,
-// 3,688 About openings, 1,952 draws, 184 two-second farewells):
-//
-//   VUKA6_STRESS_ACTIONS=100000 tests/wine-run.sh build/mingw/tests/stress_tests.exe
+// sets the count (10,000 take about a minute and a half under Wine on two cores).
 #include "StressDriver.h"
 #include "TestWindows.h"
 #include "WindowSpies.h"

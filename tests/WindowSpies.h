@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 // The main dialog, behaving exactly as the program's, with the draw's and
-// the banner's state in reach.
+// the banner's state in reach, and the cursor a number came up under.
 class TestDrawDlg : public CDrawDlg {
 public:
     using CDrawDlg::DeleteBannerFrames;
@@ -30,6 +30,14 @@ public:
     using CDrawDlg::ShowBannerFrame;
 
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    // The cursor when a number last came up.
+    HCURSOR cursorShowingNumber = nullptr;
+    void ShowNumber(int slot, int value) override
+    {
+        cursorShowingNumber = ::GetCursor();
+        CDrawDlg::ShowNumber(slot, value);
+    }
 };
 
 class TestAbout : public CAboutDlg {

@@ -1,8 +1,7 @@
 #!/bin/bash
-# Runs the fault sweep: one session of tests/FaultSweep.cpp for each chosen
-# call of the program failing, each in a process of its own. A call fails
-# either alone or, as when its resource has run out, with every later call
-# of its function ("malloc:14+").
+# Runs the fault sweep: one session of tests/FaultSweep.cpp, which says what
+# VUKA6_FAULT fails, for each chosen call of the program failing, each in a
+# process of its own.
 #
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe          the quick sweep
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe --full   every call
@@ -13,12 +12,8 @@
 # function. The quick sweep then fails the first and the last call of each
 # and three spread between them, alone, and for malloc also from each of
 # them on; the full sweep fails every one, in both ways. A run that
-# crashes, hangs (two minutes) or fails a check is reported with its output,
-# and VUKA6_FAULT=<function>:<index> repeats it alone:
-#
-#   VUKA6_FAULT=CreateRectRgn:17 tests/wine-run.sh build/mingw/tests/fault_sweep.exe
-#   VUKA6_FAULT=malloc:14+ tests/wine-run.sh build/mingw/tests/fault_sweep.exe
-#
+# crashes, hangs (two minutes) or fails a check is reported with its output
+# and the VUKA6_FAULT that repeats it alone under tests/wine-run.sh.
 # The full sweep runs VUKA6_SWEEP_JOBS sessions at a time (default 3), each
 # with a Wine prefix and an Xvfb of its own, so that they cannot take each
 # other's focus; the quick one runs in the environment it is given.
@@ -67,8 +62,11 @@ callers() {
 run_one() {
     local fault=$1 log status
     log="$work/${fault/:/-}.log"
-    VUKA6_FAULT=$fault timeout -k 10 120 "$WINE" "$exe" >"$log" 2>&1
+    VUKA6_FAULT=$fault TEST_PREMATURE_EXIT_FILE=$log.running timeout -k 10 120 "$WINE" "$exe" >"$log" 2>&1
     status=$?
+    # GoogleTest removes the file only at the end of a whole run.
+    [ $status -eq 0 ] && [ -e "$log.running" ] && { echo "ended before its test did" >>"$log"; status=1; }
+    rm -f "$log.running"
     if [ $status -eq 0 ]; then
         rm -f "$log"
         return 0
