@@ -261,7 +261,7 @@ TEST(Framework, DoModalDisablesTheOwnerRunsItsOwnLoopAndReturnsTheResult)
     // A request to end the program ends the loop, and is left for the loop outside.
     ::PostQuitMessage(7);
     TimedModal quitting(&owner);
-    quitting.DoModal();
+    EXPECT_EQ(-1, quitting.DoModal()) << "a result nobody chose";
     MSG quit;
     EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
     owner.DestroyWindow();
