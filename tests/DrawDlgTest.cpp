@@ -2,6 +2,7 @@
 // through a draw, its system menu, tooltip, banner click and timers.
 #include "CDrawDlg.h"
 #include "DrawModel.h"
+#include "FaultInjection.h"
 #include "ModalScript.h"
 #include "TestWindows.h"
 #include "RandomSource.h"
@@ -280,6 +281,20 @@ TEST(DrawDlgModal, PointingAtTheBannerShowsItsTip)
 {
     TestDrawDlg dlg;
     EXPECT_TRUE(PointingShowsTip(dlg, IDC_BANNER, dlg.m_tooltip));
+}
+
+// Minimised, the dialog draws its icon in the middle of what is left of its
+// client area, rounded up.
+TEST_F(DrawDlgTest, MinimisedItDrawsItsIconInTheMiddle)
+{
+    ::ShowWindow(hWnd, SW_MINIMIZE);
+    // Asked directly: Wine, as Windows since 95, shows no minimised client area.
+    ::SendMessageW(hWnd, WM_PAINT, 0, 0);
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    const POINT at = fault::LastIconAt();
+    EXPECT_EQ((client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2, at.x);
+    EXPECT_EQ((client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, at.y);
 }
 
 TEST_F(DrawDlgTest, TheDragIconAndTheWindowsIconAreTheAppIcon)

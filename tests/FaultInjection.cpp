@@ -41,7 +41,7 @@ struct Point {
 };
 
 // The functions that are only watched: how the program lets go of objects.
-enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kWatchedCount };
+enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kWatchedCount };
 
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
@@ -64,6 +64,7 @@ size_t g_askedCount = 0;
 
 long g_realized = 0;  // palettes of the program's own realized
 DWORD g_slept = 0;    // the program's last pause
+POINT g_iconAt{};     // where the program last drew an icon
 
 Point g_points[kFunctionCount];
 Point g_watched[kWatchedCount];
@@ -223,6 +224,13 @@ void WINAPI WatchSleep(DWORD milliseconds)
     Real<kSleep, void>(milliseconds);
 }
 
+BOOL WINAPI WatchDrawIcon(HDC dc, int x, int y, HICON icon)
+{
+    if (ProgramCalls())
+        g_iconAt = {x, y};
+    return Real<kDrawIcon, BOOL>(dc, x, y, icon);
+}
+
 template <Function F, class Signature>
 void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
 {
@@ -265,6 +273,7 @@ void DefineAll()
     watch(kReleaseDC, "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&LetGo<kReleaseDC, int, HWND, HDC>));
     watch(kRealizePalette, "gdi32.dll", "RealizePalette", reinterpret_cast<void*>(&WatchRealizePalette));
     watch(kSleep, "kernel32.dll", "Sleep", reinterpret_cast<void*>(&WatchSleep));
+    watch(kDrawIcon, "user32.dll", "DrawIcon", reinterpret_cast<void*>(&WatchDrawIcon));
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -328,6 +337,7 @@ void Begin(Function function, long index, bool exhausted)
     g_fired = false;
     g_realized = 0;
     g_slept = 0;
+    g_iconAt = {-99999, -99999};
     g_objects.Clear();
     g_windows.Clear();
     g_counting = true;
@@ -345,6 +355,7 @@ long Calls(Function function) { return g_calls[function]; }
 bool Fired() { return g_fired; }
 long RealizedPalettes() { return g_realized; }
 DWORD LastSleep() { return g_slept; }
+POINT LastIconAt() { return g_iconAt; }
 
 UINT TimerPeriod(HWND hWnd, UINT_PTR id)
 {

@@ -43,6 +43,8 @@ bool Fired();
 long RealizedPalettes();
 // How long the program last asked to sleep, in milliseconds.
 DWORD LastSleep();
+// Where the program last drew an icon; far off the screen if it drew none.
+POINT LastIconAt();
 // The period of the program's last timer of this window and id that was
 // set, as it asked for it; 0 for none.
 UINT TimerPeriod(HWND hWnd, UINT_PTR id);
