@@ -109,6 +109,9 @@ TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
             toggles.insert(name);
     }
     EXPECT_EQ(6u, toggles.size()) << "the toggles' names differ";
+    // A reader in another process is answered only from an apartment's thread.
+    EXPECT_EQ(S_FALSE, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) << "the thread is in no apartment";
+    ::CoUninitialize();
 }
 
 TEST_F(DrawDlgTest, OpensCentredInTheWorkArea)
