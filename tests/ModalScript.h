@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CDialog.h"
+#include "CToolTipCtrl.h"
 #include "FaultInjection.h"
 
 #include <windows.h>
@@ -59,15 +60,15 @@ private:
 
 // Runs the dialog modally with the pointer come to rest on its control id,
 // as a user points at it, until the tooltip shows or three seconds have
-// passed, then cancels it. True when the tip showed.
-inline bool PointingShowsTip(CDialog& dialog, int id, const CWnd& tooltip)
+// passed, then cancels it. True when the tip showed and a press left it up.
+inline bool PointingShowsTip(CDialog& dialog, int id, CToolTipCtrl& tooltip)
 {
     bool pointed = false, shown = false;
     const DWORD start = ::GetTickCount();
     ModalScript script(
         [&] {
+            const HWND control = ::GetDlgItem(dialog.m_hWnd, id);
             if (!pointed) {
-                const HWND control = ::GetDlgItem(dialog.m_hWnd, id);
                 RECT rect{};
                 ::GetWindowRect(control, &rect);
                 const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -76,6 +77,12 @@ inline bool PointingShowsTip(CDialog& dialog, int id, const CWnd& tooltip)
                 pointed = true;
             }
             shown = ::IsWindowVisible(tooltip.m_hWnd) != FALSE;
+            if (shown) {
+                // Only the pointer's moves reach the tip: a press leaves it up.
+                MSG press{control, WM_LBUTTONDOWN, MK_LBUTTON, 0, ::GetTickCount(), {}};
+                tooltip.RelayMouseMove(&press);
+                shown = ::IsWindowVisible(tooltip.m_hWnd) != FALSE;
+            }
             if (!shown && ::GetTickCount() - start < 3000)
                 return true;
             ::PostMessageW(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
