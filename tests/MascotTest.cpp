@@ -184,6 +184,12 @@ TEST_F(Mascot, BothWindowsWearTheirPicturesAtTheirDpiAndAgainWhenItChanges)
     const long realized = fault::RealizedPalettes();
     ::SendMessageW(mascot->m_hWnd, WM_QUERYNEWPALETTE, 0, 0);
     EXPECT_LT(realized, fault::RealizedPalettes());
+    // Another window's palette change repaints it; its own does not.
+    ::ValidateRect(mascot->m_hWnd, nullptr);
+    ::SendMessageW(mascot->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(mascot->m_hWnd), 0);
+    EXPECT_FALSE(::GetUpdateRect(mascot->m_hWnd, nullptr, FALSE));
+    ::SendMessageW(mascot->m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(::GetDesktopWindow()), 0);
+    EXPECT_TRUE(::GetUpdateRect(mascot->m_hWnd, nullptr, FALSE));
 }
 
 TEST_F(Mascot, AClickMakesTheBalloonSpeakAClickRemark)

@@ -1,16 +1,9 @@
 # Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
-#
-# Source this file; it defines functions, and makes sure the locale's
-# character set is UTF-8 (see below):
-#   wine_env_start DIR [KIND]   prefix in DIR/wineprefix, a display, exported WINE* vars
-#   wine_env_use DIR [KIND]     the caller's environment if it is one of ours, else
-#                               wine_env_start, undone when the script ends
-#   wine_env_stop               stop only what wine_env_start started (safe to repeat)
-#   wine_env_set_dpi N          display scale N (96, 120, 144, 192) for programs started next
-#   wine_env_find_wine          print Wine's path; starts nothing
-#   wine_env_launch EXE ARGS... start a program as a background job ($! is its PID)
-#   wine_env_report NAME [PID] [CODE]
-#                               after a failure: what the run left behind
+# Source this file; it defines the wine_env_* functions below, and makes sure
+# the locale's character set is UTF-8. A run script typically does:
+#   . tests/wine-env.sh
+#   wine_env_use build || exit 1
+#   "$WINE" build/Vuka6.exe &
 #
 # KIND says what the prefix is for (a DIR holds one kind; asking it for
 # another makes its prefix again):
@@ -20,11 +13,6 @@
 #            manager: tools/run.sh on a real display
 #   plain    what wineboot makes, with no faces mapped and no font links: the
 #            program must find its faces itself (tests/plain_prefix.sh)
-#
-# A run script typically does:
-#   . tests/wine-env.sh
-#   wine_env_use build || exit 1
-#   "$WINE" build/Vuka6.exe &
 #
 # Everything is logged to DIR/wine-env.log so the caller's output stays clean.
 # Runs that use the same DIR at the same time share its Xvfb and wineserver;
@@ -51,9 +39,7 @@ _wine_env_log() {
 # The first of the given programs that exists and can run.
 _wine_env_first_program() {
     local c
-    for c in "$@"; do
-        [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
-    done
+    for c in "$@"; do [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }; done
     return 1
 }
 
@@ -64,8 +50,7 @@ wine_env_find_wine() {
     _wine_env_first_program /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 "$(command -v wine64 2>/dev/null)"
 }
 
-# Prefer the real server binary: the Debian "wineserver" script adds -p0, which is
-# harmless for -k/-w but one less indirection is easier to reason about.
+# The server itself rather than Debian's "wineserver" script around it.
 _wine_env_find_wineserver() {
     _wine_env_first_program /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64 \
         "$(command -v wineserver 2>/dev/null)"
@@ -269,6 +254,8 @@ _wine_env_leave() {
     _wine_env_log "Xvfb :$n (pid $pid) stopped"
 }
 
+# A prefix of KIND (tests by default) in DIR/wineprefix and a display, with
+# the WINE* variables exported.
 wine_env_start() {
     local dir=${1:?usage: wine_env_start DIR [tests|desktop|plain]} kind=${2:-tests}
     case $kind in
@@ -381,6 +368,8 @@ wine_env_report() {
     } >&2
 }
 
+# Stops only what wine_env_start started and gives the caller its variables
+# back; safe to repeat.
 wine_env_stop() {
     [ -n "$_WINE_ENV_DIR" ] || return 0
     WINEPREFIX="$_WINE_ENV_DIR/wineprefix" _wine_env_locked _wine_env_leave
