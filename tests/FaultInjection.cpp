@@ -1,5 +1,7 @@
 #include "FaultInjection.h"
 
+#include <oleauto.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@ const char* const kFunctionNames[kFunctionCount] = {
     "CreateCompatibleDC", "CreateCompatibleBitmap", "CreatePalette", "CreateRectRgn", "CombineRgn", "CreateFontW",
     "GetDC", "StretchDIBits", "CreateDialogIndirectParamW", "CreateWindowExW", "SetWindowRgn", "SetTimer",
     "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc", "calloc", "realloc",
+    "SysAllocString",
 };
 
 namespace {
@@ -41,7 +44,9 @@ struct Point {
 };
 
 // The functions that are only watched: how the program lets go of objects.
-enum Watched { kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kWatchedCount };
+enum Watched {
+    kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kGetProcAddress, kWatchedCount
+};
 
 long g_calls[kFunctionCount];
 int g_armed = kFunctionCount;
@@ -231,6 +236,42 @@ BOOL WINAPI WatchDrawIcon(HDC dc, int x, int y, HICON icon)
     return Real<kDrawIcon, BOOL>(dc, x, y, icon);
 }
 
+// The names the program gives screen readers are strings of the automation
+// library, which it looks up rather than imports.
+decltype(&::SysFreeString) g_sysFreeString = nullptr;
+
+BSTR WINAPI TrackSysAllocString(const OLECHAR* text)
+{
+    if (Fails(kSysAllocString))
+        return nullptr;
+    const BSTR made = reinterpret_cast<decltype(&::SysAllocString)>(g_points[kSysAllocString].real)(text);
+    if (made && ProgramCalls())
+        g_objects.Add(made, kSysAllocString);
+    return made;
+}
+
+void WINAPI TrackSysFreeString(BSTR text)
+{
+    g_objects.Remove(text);
+    g_sysFreeString(text);
+}
+
+FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
+{
+    const FARPROC found = Real<kGetProcAddress, FARPROC>(module, name);
+    if (!found || IS_INTRESOURCE(name))
+        return found;
+    if (std::strcmp(name, "SysAllocString") == 0) {
+        g_points[kSysAllocString].real = reinterpret_cast<void*>(found);
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TrackSysAllocString));
+    }
+    if (std::strcmp(name, "SysFreeString") == 0) {
+        g_sysFreeString = reinterpret_cast<decltype(&::SysFreeString)>(reinterpret_cast<void (*)()>(found));
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TrackSysFreeString));
+    }
+    return found;
+}
+
 template <Function F, class Signature>
 void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
 {
@@ -265,6 +306,8 @@ void DefineAll()
     Define<kCalloc, decltype(&std::calloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
     // A failing realloc returns null and leaves the block as it was.
     Define<kRealloc, decltype(&std::realloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
+    g_points[kSysAllocString] = {nullptr, kFunctionNames[kSysAllocString], Error::Untouched, Makes::Object,
+                                 reinterpret_cast<void*>(&TrackSysAllocString), nullptr};
     const auto watch = [](Watched w, const char* dll, const char* name, void* hook) {
         g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, hook, nullptr};
     };
@@ -274,6 +317,7 @@ void DefineAll()
     watch(kRealizePalette, "gdi32.dll", "RealizePalette", reinterpret_cast<void*>(&WatchRealizePalette));
     watch(kSleep, "kernel32.dll", "Sleep", reinterpret_cast<void*>(&WatchSleep));
     watch(kDrawIcon, "user32.dll", "DrawIcon", reinterpret_cast<void*>(&WatchDrawIcon));
+    watch(kGetProcAddress, "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&WatchGetProcAddress));
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -311,6 +355,8 @@ bool PatchAll(Point* points, size_t count)
 {
     const HMODULE module = ::GetModuleHandleW(nullptr);
     for (size_t i = 0; i < count; ++i) {
+        if (!points[i].dll)
+            continue;  // looked up by the program: handed out by WatchGetProcAddress
         points[i].real = Patch(module, points[i].dll, points[i].name, points[i].hook);
         if (!points[i].real)
             return false;
@@ -323,6 +369,10 @@ bool PatchAll(Point* points, size_t count)
 bool Install()
 {
     DefineAll();
+    // A test that asks for names frees them itself, through its own import.
+    if (void* real = Patch(::GetModuleHandleW(nullptr), "oleaut32.dll", "SysFreeString",
+                           reinterpret_cast<void*>(&TrackSysFreeString)))
+        g_sysFreeString = reinterpret_cast<decltype(&::SysFreeString)>(real);
     return PatchAll(g_points, kFunctionCount) && PatchAll(g_watched, kWatchedCount);
 }
 
