@@ -51,8 +51,9 @@ POINT LastIconAt();
 UINT TimerPeriod(HWND hWnd, UINT_PTR id);
 
 // What the program made while counting and has not let go of: GDI objects
-// it neither deleted nor gave to a window (a region to SetWindowRgn), and
-// windows and timers whose window still exists. After the session, this is
+// it neither deleted nor gave to a window (a region to SetWindowRgn), names
+// made for screen readers and not freed, and windows and timers whose
+// window still exists. After the session, this is
 // what it left behind. Handles are followed from their making to their
 // deletion rather than looked up afterwards: the system hands the value of
 // a deleted handle out again.
