@@ -254,8 +254,8 @@ TEST_F(DrawDlgTest, TheKeyboardFocusSurvivesTheControlsItDisables)
 }
 
 // Keys as the dialog's own loop gets them. Enter on a focused toggle fixes
-// its slot, as Space would, once a press; the draw goes on. Enter on Exit
-// ends the dialog.
+// its slot, as Space would, once a press, and no other key does; the draw
+// goes on. Enter on Exit ends the dialog.
 TEST(DrawDlgModal, EnterPressesTheFocusedControl)
 {
     TestDrawDlg dlg;
@@ -264,16 +264,22 @@ TEST(DrawDlgModal, EnterPressesTheFocusedControl)
         ::PostMessageW(control, WM_KEYDOWN, VK_RETURN, 1 | repeat);
     };
     const auto checked = [&dlg](int id) { return ::SendMessageW(dlg.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    bool first = false, second = true;
+    bool first = false, second = true, third = true;
     ModalScript script({
         [&] { ::SendMessageW(dlg.Item(IDC_START), BM_CLICK, 0, 0); press(dlg.Item(IDC_FIX1), 0); },
         [&] { first = checked(IDC_FIX1); press(dlg.Item(IDC_FIX2), 1 << 30); },
-        [&] { second = checked(IDC_FIX2); press(dlg.Item(IDOK), 0); },
+        [&] {
+            second = checked(IDC_FIX2);
+            ::SetFocus(dlg.Item(IDC_FIX3));
+            ::PostMessageW(dlg.Item(IDC_FIX3), WM_KEYDOWN, VK_TAB, 1);
+        },
+        [&] { third = checked(IDC_FIX3); press(dlg.Item(IDOK), 0); },
     });
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_TRUE(script.Finished());
     EXPECT_TRUE(first);
     EXPECT_FALSE(second) << "a held Enter pressed the next toggle too";
+    EXPECT_FALSE(third) << "Tab pressed the toggle it left";
 }
 
 // The close box, Alt+F4 and the system menu's Close all come as SC_CLOSE,
