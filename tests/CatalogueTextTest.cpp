@@ -70,6 +70,12 @@ TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
     std::printf("remark font: face \"%s\" (%s), charset %d, height %ld, average width %ld\n", Utf8(face).c_str(),
                 Utf8(fullName).c_str(), tm.tmCharSet, tm.tmHeight, tm.tmAveCharWidth);
 
+    // Level, extra light, as asked for.
+    LOGFONTW asked{};
+    ASSERT_TRUE(::GetObjectW(font, sizeof asked, &asked));
+    EXPECT_EQ(0, asked.lfEscapement);
+    EXPECT_EQ(0, asked.lfOrientation);
+    EXPECT_EQ(FW_EXTRALIGHT, asked.lfWeight);
     EXPECT_EQ(SHIFTJIS_CHARSET, tm.tmCharSet);
     // The flag is named backwards: set means variable pitch.
     EXPECT_EQ(0, tm.tmPitchAndFamily & TMPF_FIXED_PITCH);

@@ -317,6 +317,7 @@ TEST_F(DrawDlgTest, TheDragIconAndTheWindowsIconAreTheAppIcon)
     const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(hWnd, WM_QUERYDRAGICON, 0, 0));
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(hWnd, WM_GETICON, ICON_SMALL, 0));
 }
 
 }  // namespace
