@@ -158,6 +158,10 @@ TEST_F(BannerTest, AFramesPaletteIsRealizedOnlyWhileTheDialogIsActive)
     ::SendMessageW(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
     dlg.ShowBannerFrame(2);
     EXPECT_LT(before, fault::RealizedPalettes());
+    // And when the system offers the active dialog the palette.
+    const long shown = fault::RealizedPalettes();
+    ::SendMessageW(hWnd, WM_QUERYNEWPALETTE, 0, 0);
+    EXPECT_LT(shown, fault::RealizedPalettes());
 }
 
 TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)

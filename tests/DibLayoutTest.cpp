@@ -75,6 +75,7 @@ TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
     EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = r.tableEntries = 257; })) << "more than 256 colours";
     EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = 0xFFFFFFFFu; })) << "a colour count that wraps the offset";
     EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = 0x80000010u; })) << "only the top bit of the top byte";
+    EXPECT_TRUE(refused([](DibRecipe& r) { r.colorsUsed = 0x10000u; })) << "a colour count in its third byte";
     for (int32_t width : {0, -1, kMaxDibDimension + 1})
         EXPECT_TRUE(refused([=](DibRecipe& r) { r.width = width; })) << "width " << width;
     for (int32_t height : {0, -2, kMaxDibDimension + 1})

@@ -201,6 +201,7 @@ TEST_F(Mascot, AClickMakesTheBalloonSpeakAClickRemark)
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd));
     EXPECT_EQ(LoadedString(ModelClickRemark(static_cast<unsigned>(model.Next() * 51 >> 15))), BalloonText(balloon));
     EXPECT_EQ(balloon, mascot->m_pBalloon) << "the same balloon answers";
+    ::UpdateWindow(balloon->m_hWnd);  // the remark shows; the farewell replaces it
     balloon->Say(IDS_FAREWELL);
     CRgn outline;
     ASSERT_TRUE(outline.CreateRectRgn(0, 0, 0, 0));
