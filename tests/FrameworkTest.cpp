@@ -287,12 +287,22 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
 
 // The way for a Windows 7 without the library search flags. Wine always
 // has them, so nothing else ever takes it.
+// Letters where the next call's buffers will be, in place of whatever
+// zeros happen to be there.
+__attribute__((noinline)) void FillTheStack()
+{
+    volatile wchar_t letters[2 * MAX_PATH];
+    for (auto& letter : letters)
+        letter = L'x';
+}
+
 TEST(Framework, TheFallbackLoadsALibraryByItsFullPathInTheSystemFolder)
 {
     wchar_t folder[MAX_PATH];
     const UINT folderLength = ::GetSystemDirectoryW(folder, MAX_PATH);
     ASSERT_GT(folderLength, 0u);
     // Not a common control: the manifest could redirect those elsewhere.
+    FillTheStack();
     const HMODULE library = CWinApp::LoadFromSystemFolder(L"version.dll");
     ASSERT_NE(nullptr, library);
     wchar_t loaded[MAX_PATH];
