@@ -158,10 +158,13 @@ TEST_F(BannerTest, AFramesPaletteIsRealizedOnlyWhileTheDialogIsActive)
     ::SendMessageW(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
     dlg.ShowBannerFrame(2);
     EXPECT_LT(before, fault::RealizedPalettes());
-    // And when the system offers the active dialog the palette.
+    // And when the system offers the active dialog the palette; a realization
+    // that changed nothing (no display here has a palette) repaints nothing.
     const long shown = fault::RealizedPalettes();
+    ::ValidateRect(dlg.m_banner.m_hWnd, nullptr);
     ::SendMessageW(hWnd, WM_QUERYNEWPALETTE, 0, 0);
     EXPECT_LT(shown, fault::RealizedPalettes());
+    EXPECT_FALSE(::GetUpdateRect(dlg.m_banner.m_hWnd, nullptr, FALSE));
 }
 
 TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)

@@ -102,7 +102,7 @@ TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
     // Without memory for a named object, the reader gets the system's, and the
     // name made for it goes.
     fault::Begin(fault::kMalloc, 1);
-    AccessibleName(dlg.Item(IDC_FIX1));
+    EXPECT_NE(L"(no accessible object)", AccessibleName(dlg.Item(IDC_FIX1)));
     EXPECT_TRUE(fault::Fired() && fault::StillHeld().empty()) << "nothing failed, or the name stayed";
     fault::Watch();
     std::set<std::wstring> toggles;
@@ -230,6 +230,16 @@ TEST_F(DrawDlgTest, FixingTheLastSlotByHandStopsTheSpinAtOnce)
     EXPECT_EQ(0u, dlg.m_spinTimer);
     const std::vector<int> numbers = Numbers();
     EXPECT_EQ(6u, std::set<int>(numbers.begin(), numbers.end()).size());
+}
+
+// Another window's turn and back: the focus returns to the control that had it.
+TEST_F(DrawDlgTest, ReactivatedItGivesTheFocusBackToItsControl)
+{
+    ::SetFocus(dlg.Item(IDC_START));
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    ::SetFocus(nullptr);
+    ::SendMessageW(hWnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(dlg.Item(IDC_START), ::GetFocus());
 }
 
 TEST_F(DrawDlgTest, TheKeyboardFocusSurvivesTheControlsItDisables)
