@@ -177,27 +177,40 @@ TEST_F(BannerTest, OnlyAnotherWindowsPaletteChangeRepaintsTheBanner)
     EXPECT_TRUE(::GetUpdateRect(banner, nullptr, FALSE));
 }
 
-// With one call of their loading failing, first, last or between, the
-// frames are all there or none is (a frame may lack its palette, or its
+// With one call of their loading failing, first, last or between, at the
+// dialog's making or at its move to another DPI, the frames are all there,
+// at the new DPI's size, or none is (a frame may lack its palette, or its
 // bitmap), and nothing made is left over once the dialog goes.
 class BannerUnderAFault : public ::testing::TestWithParam<fault::Function> {};
 
 TEST_P(BannerUnderAFault, LoadsAllFramesOrNone)
 {
+    const int dpi = ScreenDpi() == 192 ? 96 : 192;
+    const auto createAndMove = [dpi](TestDrawDlg& dlg) {
+        if (!dlg.Create(IDD_DRAW_DIALOG, nullptr))
+            return false;
+        RECT suggested = WindowRect(dlg.m_hWnd);
+        ::SendMessageW(dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        return true;
+    };
     fault::Begin(GetParam(), 0);
     TestDrawDlg counted;
-    ASSERT_TRUE(counted.Create(IDD_DRAW_DIALOG, nullptr));
+    ASSERT_TRUE(createAndMove(counted));
     counted.DestroyWindow();
     const long calls = fault::Calls(GetParam());
     for (long index : std::set<long>{1, (calls + 3) / 4, (calls + 1) / 2, (3 * calls + 3) / 4, calls}) {
         fault::Begin(GetParam(), index);
         const std::string at = std::string(fault::kFunctionNames[GetParam()]) + ":" + std::to_string(index);
         TestDrawDlg dlg;
-        if (dlg.Create(IDD_DRAW_DIALOG, nullptr)) {
+        if (createAndMove(dlg)) {
             const auto loaded = std::count_if(std::begin(dlg.m_frames), std::end(dlg.m_frames), [](const auto& f) {
                 return f.bitmap.m_hObject || f.palette.m_hObject;
             });
             EXPECT_TRUE(loaded == 0 || loaded == TestDrawDlg::kFrameCount) << at << ": " << loaded << " frames";
+            for (const BannerFrame& frame : dlg.m_frames) {
+                BITMAP info{};
+                EXPECT_TRUE(!frame.bitmap.GetBitmap(&info) || info.bmWidth == 250 * dpi / 96) << at;
+            }
             dlg.DestroyWindow();
         }
         EXPECT_TRUE(fault::StillHeld().empty()) << at << " left something made";

@@ -308,13 +308,24 @@ TEST(DrawDlgModal, PointingAtTheBannerShowsItsTip)
     EXPECT_TRUE(PointingShowsTip(dlg, IDC_BANNER, dlg.m_tooltip));
 }
 
-// Minimised, the dialog draws its icon in the middle of what is left of its
-// client area, rounded up.
+// Minimised, the dialog erases behind its icon and draws it in the middle of
+// what is left of its client area, rounded up.
 TEST_F(DrawDlgTest, MinimisedItDrawsItsIconInTheMiddle)
 {
+    static HDC erasedOn;
+    erasedOn = nullptr;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (sent->message == WM_ICONERASEBKGND)
+            erasedOn = reinterpret_cast<HDC>(sent->wParam);
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, ::GetCurrentThreadId());
     ::ShowWindow(hWnd, SW_MINIMIZE);
+    erasedOn = nullptr;
     // Asked directly: Wine, as Windows since 95, shows no minimised client area.
     ::SendMessageW(hWnd, WM_PAINT, 0, 0);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_NE(nullptr, erasedOn) << "the background behind the icon was not erased";
     RECT client;
     ::GetClientRect(hWnd, &client);
     const POINT at = fault::LastIconAt();

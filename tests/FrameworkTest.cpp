@@ -7,6 +7,8 @@
 #include "CWinApp.h"
 #include "resource.h"
 
+#include <malloc.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -283,6 +285,22 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     // Measured and written by the same printf: MinGW's own reads %s as narrow.
     text.Format(L"%s%d", L"六つの数字から", 43);
     EXPECT_EQ(L"六つの数字から43", std::wstring(text));
+    // A text too long to live in the object gives its block back when it is
+    // replaced and when the string goes.
+    const auto inUse = [] {
+        size_t bytes = 0;
+        _HEAPINFO block{};
+        while (_heapwalk(&block) == _HEAPOK)
+            bytes += block._useflag == _USEDENTRY ? block._size : 0;
+        return bytes;
+    };
+    const size_t before = inUse();
+    for (int i = 0; i < 1000; ++i) {
+        CString again;
+        again.LoadString(IDS_ABOUTBOX);
+        again.LoadString(IDS_ABOUTBOX);
+    }
+    EXPECT_EQ(before, inUse());
 }
 
 // The way for a Windows 7 without the library search flags. Wine always
