@@ -209,7 +209,10 @@ TEST(Framework, AFailedCreateLeavesTheObjectToItsCreator)
     auto* missing = new (std::nothrow) SelfDeletingDialog;
     EXPECT_FALSE(missing->Create(4321, nullptr)) << "no such template";
     EXPECT_EQ(1, g_liveDialogs);
-    delete missing;
+    // Made at the next try, it deletes itself as any other.
+    ASSERT_TRUE(missing->Create(IDD_DRAW_DIALOG, nullptr));
+    missing->DestroyWindow();
+    EXPECT_EQ(0, g_liveDialogs);
 }
 
 // A modal dialog that ends itself from a timer once it has seen its loop run.
