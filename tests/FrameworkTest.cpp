@@ -5,6 +5,9 @@
 #include "CDialog.h"
 #include "CString.h"
 #include "CWinApp.h"
+#include "Dpi.h"
+#include "FaultInjection.h"
+#include "TestWindows.h"
 #include "resource.h"
 
 #include <malloc.h>
@@ -288,6 +291,11 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     // Measured and written by the same printf: MinGW's own reads %s as narrow.
     text.Format(L"%s%d", L"六つの数字から", 43);
     EXPECT_EQ(L"六つの数字から43", std::wstring(text));
+    // Without memory for a long text, the string is left empty.
+    fault::Begin(fault::kMalloc, 1);
+    EXPECT_FALSE(text.LoadString(IDS_ABOUTBOX));
+    EXPECT_TRUE(fault::Fired() && text.IsEmpty());
+    fault::Watch();
     // A text too long to live in the object gives its block back when it is
     // replaced and when the string goes.
     const auto inUse = [] {
@@ -330,6 +338,25 @@ TEST(Framework, TheFallbackLoadsALibraryByItsFullPathInTheSystemFolder)
     ASSERT_GT(::GetModuleFileNameW(library, loaded, MAX_PATH), 0u);
     EXPECT_EQ(0, ::_wcsicmp((std::wstring(folder) + L"\\version.dll").c_str(), loaded)) << loaded;
     ::FreeLibrary(library);
+    // The longest name whose path fits is looked for; one letter more is not.
+    const std::wstring longest(MAX_PATH - folderLength - 2, L'x');
+    ::SetLastError(0);
+    EXPECT_EQ(nullptr, CWinApp::LoadFromSystemFolder(longest.c_str()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), ::GetLastError()) << "the longest name was not looked for";
+    ::SetLastError(0);
+    EXPECT_EQ(nullptr, CWinApp::LoadFromSystemFolder((longest + L'x').c_str()));
+    EXPECT_EQ(0u, ::GetLastError()) << "a path longer than MAX_PATH was looked for";
+}
+
+// Where a window has no DPI of its own, as on systems before per-monitor
+// scaling, it has the screen's, or the design DPI when the screen can't be asked.
+TEST(Framework, AWindowWithoutADpiHasTheScreensOrTheDesignDpi)
+{
+    EXPECT_EQ(static_cast<UINT>(ScreenDpi()), GetWindowDpi(nullptr));
+    fault::Begin(fault::kGetDC, 1);
+    EXPECT_EQ(kDesignDpi, GetWindowDpi(nullptr));
+    EXPECT_TRUE(fault::Fired());
+    fault::Watch();
 }
 
 }  // namespace
