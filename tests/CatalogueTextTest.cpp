@@ -13,11 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -60,15 +58,7 @@ TEST_F(CatalogueTextFont, IsAJapaneseFixedPitchFace)
     ::GetTextFaceW(dc.m_hDC, LF_FACESIZE, face);
     TEXTMETRICW tm{};
     ASSERT_TRUE(::GetTextMetricsW(dc.m_hDC, &tm));
-    // The face name echoes the request when the font is substituted; the
-    // full name says which font file actually draws.
-    std::vector<char> outline(::GetOutlineTextMetricsW(dc.m_hDC, 0, nullptr));
-    auto* otm = reinterpret_cast<OUTLINETEXTMETRICW*>(outline.data());
-    LPCWSTR fullName = L"?";
-    if (!outline.empty() && ::GetOutlineTextMetricsW(dc.m_hDC, static_cast<UINT>(outline.size()), otm))
-        fullName = reinterpret_cast<LPCWSTR>(outline.data() + reinterpret_cast<UINT_PTR>(otm->otmpFullName));
-    std::printf("remark font: face \"%s\" (%s), charset %d, height %ld, average width %ld\n", Utf8(face).c_str(),
-                Utf8(fullName).c_str(), tm.tmCharSet, tm.tmHeight, tm.tmAveCharWidth);
+    std::printf("remark font: face \"%s\", charset %d, height %ld\n", Utf8(face).c_str(), tm.tmCharSet, tm.tmHeight);
 
     // Level, extra light, as asked for.
     LOGFONTW asked{};
@@ -98,7 +88,6 @@ TEST_F(CatalogueTextFont, EveryTextFitsTheBalloonWithAGlyphForEachCharacter)
     const int kAreaWidth = Scaled(284) - Scaled(10) - Scaled(35);
     const int kAreaHeight = Scaled(96) - Scaled(10) - Scaled(12);
     ScopedSelection selection(dc, font);
-    long widest = 0, tallest = 0;
     for (unsigned id : TextsTheProgramLoads()) {
         CString text;
         ASSERT_TRUE(text.LoadString(id)) << id;
@@ -108,10 +97,7 @@ TEST_F(CatalogueTextFont, EveryTextFitsTheBalloonWithAGlyphForEachCharacter)
         EXPECT_LE(rect.bottom - rect.top, kAreaHeight) << id;
         EXPECT_GT(rect.bottom - rect.top, 0) << id;
         EXPECT_EQ(L"", MissingGlyphs(static_cast<HFONT>(font), std::wstring(text))) << id;
-        widest = std::max(widest, static_cast<long>(rect.right - rect.left));
-        tallest = std::max(tallest, static_cast<long>(rect.bottom - rect.top));
     }
-    std::printf("largest text: %ld x %ld of %d x %d\n", widest, tallest, kAreaWidth, kAreaHeight);
 }
 
 }  // namespace
