@@ -64,11 +64,14 @@ TEST_F(BalloonTest, HidesAfterItsTimeAndChattersOnlyWhileIdle)
     EXPECT_EQ(0u, balloon->m_hideTimer);
     EXPECT_EQ(LoadedString(IDS_GREETING), Text()) << "hiding keeps the text";
 
-    Tick(ID_TIMER_BALLOON_CHATTER);
-    const unsigned idle = ModelIdleRemark(static_cast<unsigned>(model.Next() * 57 >> 15));
-    EXPECT_EQ(LoadedString(idle), Text());
-    EXPECT_TRUE(Visible());
-    EXPECT_NE(0u, balloon->m_hideTimer);
+    for (int chatter = 0; chatter < 8; ++chatter) {
+        Tick(ID_TIMER_BALLOON_CHATTER);
+        const unsigned idle = ModelIdleRemark(static_cast<unsigned>(model.Next() * 57 >> 15));
+        EXPECT_EQ(LoadedString(idle), Text()) << "chatter " << chatter;
+        EXPECT_TRUE(Visible());
+        EXPECT_NE(0u, balloon->m_hideTimer);
+        Tick(ID_TIMER_BALLOON_HIDE);
+    }
 
     // The skipped tick took no roll from the generator.
     EXPECT_EQ(model.Next(), RandomSource::Next());
