@@ -61,7 +61,7 @@ std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offs
     t.Word(0xFFFF);  // menu by ordinal
     t.Word(7);
     t.String(u"Cls");
-    t.String(u"Title");
+    t.String(u"T");  // one letter, so that a menu ordinal misread as a name ends elsewhere
     if (style & kSetFont) {
         t.Word(9);
         t.Word(400);

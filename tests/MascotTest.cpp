@@ -111,6 +111,7 @@ TEST_F(Mascot, StandsOnItsOwnersTopEdgeWithTheBalloonBeside)
     EXPECT_EQ(rect.left + Scaled(90), rect.right);
     EXPECT_EQ(200 + Scaled(6), rect.bottom);
     EXPECT_TRUE(::IsWindowVisible(mascot->m_hWnd));
+    EXPECT_FALSE(::GetUpdateRect(mascot->m_hWnd, nullptr, FALSE)) << "not painted as it appeared";
     EXPECT_EQ(owner.m_hWnd, ::GetWindow(mascot->m_hWnd, GW_OWNER));
 
     const RECT beside = WindowRect(balloon->m_hWnd);
