@@ -11,12 +11,14 @@ namespace {
 
 // The system gives a thread with windows a hidden IME window of class
 // "IME", and newer Wine adds the input method's own window (class "Wine IME"),
-// owned by it. Neither is the program's, and they come and go as the system
-// pleases.
-bool IsImeWindow(HWND hWnd)
+// owned by it. COM gives a thread in a single-threaded apartment a hidden
+// window of its own, once a screen reader has asked for a name (newer Wine
+// asks of itself, now and then). None is the program's, and they come and
+// go as the system pleases.
+bool IsSystemWindow(HWND hWnd)
 {
     const HWND owner = ::GetWindow(hWnd, GW_OWNER);
-    return ClassOf(hWnd) == L"IME" || (owner && ClassOf(owner) == L"IME");
+    return ClassOf(hWnd) == L"IME" || (owner && ClassOf(owner) == L"IME") || ClassOf(hWnd) == L"OleMainThreadWndClass";
 }
 
 }  // namespace
@@ -24,7 +26,7 @@ bool IsImeWindow(HWND hWnd)
 Census TakeCensus(HWND main)
 {
     Census census;
-    for (HWND hWnd : ThreadWindows([](HWND window) { return !IsImeWindow(window); })) {
+    for (HWND hWnd : ThreadWindows([](HWND window) { return !IsSystemWindow(window); })) {
         CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
         ++census.total;
         if (hWnd == main)
