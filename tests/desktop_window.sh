@@ -16,12 +16,7 @@ VUKA6_XVFB=1 wine_env_start "$2/desktop" desktop || exit 1
 
 wine_env_launch "$exe"
 pid=$!
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --name '^Bamzo to Vuka6$' 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(timeout 30 xdotool search --sync --name '^Bamzo to Vuka6$' 2>/dev/null | head -1)
 [ -n "$window" ] || { echo "desktop_window: the main dialog did not appear" >&2; exit 1; }
 
 info=$(xwininfo -id "$window")

@@ -7,15 +7,10 @@
 #
 #   tests/end_to_end.sh path/to/Vuka6.exe path/to/poke.exe
 #
-# Inside tools/test.sh the Wine environment is already up (WINEPREFIX and
-# DISPLAY exported) and is used as it is. Run alone, the script brings up its
-# own prefix and private Xvfb in <build>/end_to_end, so the clicks never land
-# on a real desktop; the first such run spends ~15 s making the prefix.
+# Run alone (not inside tools/test.sh), it brings up its own prefix and
+# private Xvfb in <build>/end_to_end, so the clicks never land on a real desktop.
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 Vuka6.exe poke.exe" >&2
-    exit 2
-fi
+[ $# -eq 2 ] || { echo "usage: $0 Vuka6.exe poke.exe" >&2; exit 2; }
 exe=$(realpath "$1") && poke_exe=$(realpath "$2") || exit 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 out=$(dirname "$exe")/end_to_end
@@ -58,27 +53,25 @@ if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
     die "xdotool and ImageMagick are needed"
 fi
 
-# An ended program stays a zombie until waited for, which kill -0 still finds.
-ended() { ! grep -q '^State:[[:space:]]*[^Z]' "/proc/$program_pid/status" 2>/dev/null; }
+ended() { ! _wine_env_alive "$program_pid"; }
 
-main_enabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 1 #32770 $main\$"; }
-main_disabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* 0 #32770 $main\$"; }
+# main_enabled 1 (or 0): the main dialog is shown and enabled (or disabled).
+main_enabled() { windows | grep -q "^[0-9-]* [0-9-]* [0-9]* [0-9]* $1 #32770 $main\$"; }
 no_popups() { [ "$(windows | awk 'NF == 6' | wc -l)" = 0 ]; }
 about_shown() { [ "$(poke "$about" visible)" = 1 ]; }
 mascot_and_balloon() { popup_at 90 80 && popup_at 284 96; } >/dev/null
-back_to_main() { about_gone && no_popups && main_enabled; }
+back_to_main() { about_gone && no_popups && main_enabled 1; }
 
 numbers_differ_from() { [ "$(numbers)" != "$1" ]; }
-# "1" when the toggle of slot ID is checked and no longer clickable.
-slot_locked() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 10 ]; }
-slot_open() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = 01 ]; }
-fix_all_off() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = 0 ]; }
+# slot ID CHECKED_ENABLED: "10" when the toggle is checked and no longer
+# clickable, "01" when it is open.
+slot() { [ "$(poke "$main" checked "$1" enabled "$1" | tr -d '\n')" = "$2" ]; }
+fix_all_enabled() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = "$1" ]; }
 
 screen=$out/screen.png
 grab() { import -window root "$screen" || die "import could not read the display"; }
-# Saves the part of the last grab that covers the given "X Y W H" rectangles,
-# plus a margin.
-save_shot() { crop_covering "$screen" "$out/$1.png" 12 "${@:2}"; }
+# Saves the part of the last grab that covers the About box, mascot and balloon.
+save_shot() { crop_covering "$screen" "$out/$1.png" 12 "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"; }
 # The balloon's text area (its picture leaves the text 35..274 x 12..86).
 text_area() { convert "$screen" -crop "240x74+$(($1 + 35))+$(($2 + 12))" +repage "$3"; }
 # Pixels dark enough to be letters.
@@ -98,23 +91,22 @@ program_pid=$!
 poke "$main" wait 30000 >/dev/null || die "the main dialog did not appear within 30 s"
 read -r mx my mw mh < <(poke "$main" rect)
 note "main dialog at $mx,$my ${mw}x$mh"
-[ "$(poke "$main" enabled IDC_FIX_ALL)" = 0 ] || bad "Fix-all is enabled before Start"
+fix_all_enabled 0 || bad "Fix-all is enabled before Start"
 
 # --- The keyboard alone: Tab to Start, Space, Tab to Fix-all, Space, Space, Enter -
 # Exit is first in the tab order and has the focus when the dialog opens.
-fix_all_on() { [ "$(poke "$main" enabled IDC_FIX_ALL)" = 1 ]; }
 xdotool key Tab space
-within 3000 fix_all_on || die "Tab and Space from the opened dialog did not start a draw"
+within 3000 fix_all_enabled 1 || die "Tab and Space from the opened dialog did not start a draw"
 xdotool key Tab space
-within 3000 fix_all_off || die "Tab and Space after Start did not fix the rest"
+within 3000 fix_all_enabled 0 || die "Tab and Space after Start did not fix the rest"
 xdotool key space
-within 3000 fix_all_on || {
+within 3000 fix_all_enabled 1 || {
     ended && die "the Space after Fix-all ended the program"
     die "the Space after Fix-all did not start a second draw"
 }
 # Round from Start past Fix-all and Exit to the first toggle: Enter fixes it.
 xdotool key Tab Tab Tab Return
-within 3000 slot_locked IDC_FIX1 || {
+within 3000 slot IDC_FIX1 10 || {
     ended && die "Enter on the first toggle ended the program"
     die "Enter on the first toggle did not fix its slot"
 }
@@ -127,13 +119,13 @@ click_control "$main" IDC_START
 within 2000 numbers_differ_from "$first" || bad "after Start the numbers do not change: $first"
 
 click_control "$main" IDC_FIX1
-within 2000 slot_locked IDC_FIX1 || bad "toggle IDC_FIX1 is not checked and disabled after its click"
+within 2000 slot IDC_FIX1 10 || bad "toggle IDC_FIX1 is not checked and disabled after its click"
 click_control "$main" IDC_FIX4
-within 2000 slot_locked IDC_FIX4 || bad "toggle IDC_FIX4 is not checked and disabled after its click"
-slot_open IDC_FIX2 || bad "toggle IDC_FIX2 changed although it was not clicked"
+within 2000 slot IDC_FIX4 10 || bad "toggle IDC_FIX4 is not checked and disabled after its click"
+slot IDC_FIX2 01 || bad "toggle IDC_FIX2 changed although it was not clicked"
 
 click_control "$main" IDC_FIX_ALL
-within 3000 fix_all_off || bad "Fix-all is still enabled after its click"
+within 3000 fix_all_enabled 0 || bad "Fix-all is still enabled after its click"
 note "numbers: $(numbers)"
 
 # --- The banner opens the About box over a disabled main dialog -----------------
@@ -141,7 +133,7 @@ click_control "$main" IDC_BANNER
 within 5000 about_shown || die "no About box after the banner click"
 read -r ax ay aw ah < <(poke "$about" rect)
 note "About box at $ax,$ay ${aw}x$ah"
-within 2000 main_disabled || bad "the main dialog is still enabled behind the About box"
+within 2000 main_enabled 0 || bad "the main dialog is still enabled behind the About box"
 
 # --- The icon summons the mascot on the box's top edge, its balloon beside it ----
 click_control "$about" IDC_ABOUT_ICON
@@ -151,14 +143,14 @@ read -r bx by < <(popup_at 284 96)
 # Painting lags the window a little.
 greeting=$out/greeting-text.png
 within 3000 balloon_says "$greeting" || bad "the balloon shows no greeting"
-save_shot 6-mascot "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+save_shot 6-mascot
 
 # --- A click on the ball: a remark replaces the greeting ----------------------
 click_at $((kx + 45)) $((ky + 40))
 remark=$out/remark-text.png
 within 3000 balloon_says "$remark" "$greeting" ||
     bad "the balloon text did not change after a click on the mascot"
-save_shot 7-remark "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+save_shot 7-remark
 
 # --- OK: a farewell, then box, mascot and balloon go together -------------------
 read -r ox oy ow oh < <(poke "$about" ctrlrect IDOK)
@@ -168,7 +160,7 @@ farewell=$out/farewell-text.png
 # The farewell is held for about 2 s; look for it well inside that time.
 within 1500 balloon_says "$farewell" "$remark" ||
     bad "no farewell reached the screen after OK (the balloon kept its old text; see $out/8-farewell.png)"
-save_shot 8-farewell "$ax $ay $aw $ah" "$kx $ky 90 80" "$bx $by 284 96"
+save_shot 8-farewell
 within 4000 back_to_main ||
     die "3-4 s after OK still up: $(windows | tr '\n' ';')"
 took=$(($(now_ms) - clicked))
