@@ -8,10 +8,7 @@
 # DIR holds the prefix (made on the first run). The display in use is
 # shared; without one, a private Xvfb is started. Fails if any run fails.
 
-if [ $# -lt 2 ]; then
-    echo "usage: $0 DIR prog.exe [args...]" >&2
-    exit 125
-fi
+[ $# -ge 2 ] || { echo "usage: $0 DIR prog.exe [args...]" >&2; exit 125; }
 dir=$1
 shift
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -1,9 +1,6 @@
 # Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
 # Source this file; it defines the wine_env_* functions below, and makes sure
-# the locale's character set is UTF-8. A run script typically does:
-#   . tests/wine-env.sh
-#   wine_env_use build || exit 1
-#   "$WINE" build/Vuka6.exe &
+# the locale's character set is UTF-8.
 #
 # KIND says what the prefix is for (a DIR holds one kind; asking it for
 # another makes its prefix again):
@@ -130,28 +127,23 @@ _wine_env_prefix() {
     # process must see the settings, so wait for the server to go away.
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 
-    if [ "$_WINE_ENV_KIND" = plain ]; then
-        printf '%s\n' "$ready" >"$stamp"
-        _wine_env_log "plain prefix ready in $((SECONDS - start)) s"
-        return 0
-    fi
-
-    # This Wine build does not pick up its own Marlett from its data folder, and
-    # without it the caption's close box is drawn as a plain letter "r".
-    local marlett
-    for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/x86_64-linux-gnu/wine/fonts/marlett.ttf; do
-        [ -f "$marlett" ] && { cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; break; }
-    done
-
-    # Wine normally finds the IPA faces through fontconfig; if that ever fails,
-    # copies in the prefix's Fonts folder are always searched.
-    if ! fc-list 2>/dev/null | grep -q 'IPAPGothic'; then
-        _wine_env_log "fontconfig lacks IPA fonts; copying them into the prefix"
-        cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$_WINE_ENV_LOG"
+    if [ "$_WINE_ENV_KIND" != plain ]; then
+        # This Wine build does not pick up its own Marlett from its data folder, and
+        # without it the caption's close box is drawn as a plain letter "r".
+        local marlett
+        for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/x86_64-linux-gnu/wine/fonts/marlett.ttf; do
+            [ -f "$marlett" ] && { cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; break; }
+        done
+        # Wine normally finds the IPA faces through fontconfig; if that ever fails,
+        # copies in the prefix's Fonts folder are always searched.
+        if ! fc-list 2>/dev/null | grep -q 'IPAPGothic'; then
+            _wine_env_log "fontconfig lacks IPA fonts; copying them into the prefix"
+            cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$_WINE_ENV_LOG"
+        fi
     fi
 
     printf '%s\n' "$ready" >"$stamp"
-    _wine_env_log "prefix ready in $((SECONDS - start)) s"
+    _wine_env_log "$_WINE_ENV_KIND prefix ready in $((SECONDS - start)) s"
 }
 
 # Xvfb picks a free display itself, and writes its number to the -displayfd

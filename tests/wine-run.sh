@@ -4,23 +4,14 @@
 #
 # If a run script has started the environment (tests/wine-env.sh) once for
 # the whole run, the program is just run in it. Otherwise this script sets
-# up the environment itself, in this folder:
+# up the environment itself (about 3 s), in this folder:
 #   1. $VUKA6_BUILD_DIR if set;
 #   2. else the nearest folder above the program that holds CMakeCache.txt,
 #      i.e. the build folder, wherever CMake put the executable in it;
 #   3. else the program's own folder.
-# It starts a private Xvfb if there is no DISPLAY, and stops it and the
-# prefix's Wine processes afterwards. Runs of this kind in one folder may
-# overlap (ctest -j): they share one Xvfb and wineserver, which the last of
-# them stops. For a whole test run, starting the environment once is faster
-# (a fraction of a second per program instead of about 3 s).
-#
 # The program's stdin, stdout and stderr are passed through unchanged.
 
-if [ $# -lt 1 ]; then
-    echo "usage: $0 prog.exe [args...]" >&2
-    exit 125
-fi
+[ $# -ge 1 ] || { echo "usage: $0 prog.exe [args...]" >&2; exit 125; }
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
