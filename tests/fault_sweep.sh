@@ -4,9 +4,7 @@
 # process of its own.
 #
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe          the quick sweep
-#   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe --full   every call
-#
-# VUKA6_FAULT_SWEEP=full asks for the full sweep too (tools/test.sh --faults).
+#   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe --full   every call (or VUKA6_FAULT_SWEEP=full)
 #
 # First a session without a fault counts how often the program calls each
 # function. The quick sweep then fails the first and the last call of each
