@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cwchar>
+#include <iterator>
 
 CString::~CString()
 {
@@ -20,7 +21,7 @@ void CString::Empty()
 bool CString::Reserve(size_t length)
 {
     Empty();
-    if (length <= kInlineLength)
+    if (length < std::size(m_inline))
         return true;
     auto* block = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
     if (!block)

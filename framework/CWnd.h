@@ -49,7 +49,9 @@ public:
     { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
-    UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) { return ::SetTimer(m_hWnd, id, elapseMs, nullptr); }
+    // Without a window ::SetTimer would start a timer of the thread's that
+    // nothing ever kills, so an object whose window failed gets none.
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) { return m_hWnd ? ::SetTimer(m_hWnd, id, elapseMs, nullptr) : 0; }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     // For a timer remembered by its handle, 0 while it does not run.
     void KillTimerAndClear(UINT_PTR& handle)

@@ -116,6 +116,16 @@ TEST(Framework, CommandsAreDispatchedByIdAndNotificationCode)
     wnd.DestroyWindow();
 }
 
+TEST(Framework, AMessageMapReadsNoFurtherThanItsTable)
+{
+    // The map is told of the first entry only; the second lies where a read
+    // past the table's end would find it.
+    static const MessageMapEntry entries[] = {{WM_TIMER, 0, 0, nullptr}, {WM_USER, 0, 0, nullptr}};
+    const MessageMap map(nullptr, reinterpret_cast<const MessageMapEntry(&)[1]>(entries));
+    EXPECT_EQ(&entries[0], map.Find(WM_TIMER, 0, 0));
+    EXPECT_EQ(nullptr, map.Find(WM_USER, 0, 0));
+}
+
 TEST(Framework, DestroyingAWindowInsideItsOwnHandlerDefersPostNcDestroy)
 {
     g_log.clear();
@@ -206,6 +216,7 @@ TEST(Framework, AFailedCreateLeavesTheObjectToItsCreator)
     EXPECT_FALSE(dialog->Create(IDD_DRAW_DIALOG, nullptr));
     EXPECT_EQ(1, g_liveDialogs) << "not deleted behind the creator's back";
     EXPECT_EQ(nullptr, dialog->m_hWnd);
+    EXPECT_EQ(0u, dialog->SetTimer(1, 10)) << "a timer of the thread's, never killed";
     delete dialog;
     EXPECT_EQ(0, g_liveDialogs);
 
