@@ -5,10 +5,7 @@
 # machinery for throwing, catching or locking a static (its map, MAP, says
 # what it took from each library): nothing in the program may need an
 # exception to report a failure.
-execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "objdump could not read ${EXE}")
-endif()
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers COMMAND_ERROR_IS_FATAL ANY)
 
 # Functions a MinGW program can come to import that Windows 7 as released
 # does not have: the search-path functions of update KB2533623, and what
@@ -23,13 +20,10 @@ set(newer_than_windows7
 # objdump lists each imported function as "<hint-table address> <hint> <name>";
 # newer binutils (Debian 13) put "<none>" for the ordinal before a hexadecimal hint.
 string(REGEX MATCHALL "\n\t[0-9a-f]+[ \t]+(<none>[ \t]+)?[0-9a-f]+[ \t]+[A-Za-z_0-9]+" functions "${headers}")
-foreach(line IN LISTS functions)
-    string(REGEX REPLACE ".*[ \t]" "" function "${line}")
-    list(FIND newer_than_windows7 "${function}" index)
-    if(NOT index EQUAL -1)
-        message(FATAL_ERROR "Vuka6.exe imports ${function}, which Windows 7 may lack: look it up at run time")
-    endif()
-endforeach()
+list(JOIN newer_than_windows7 "|" newer)
+if("${functions};" MATCHES "[ \t](${newer});")
+    message(FATAL_ERROR "Vuka6.exe imports ${CMAKE_MATCH_1}, which Windows 7 may lack: look it up at run time")
+endif()
 # KillTimer is the one the exe cannot do without; its absence would mean
 # the listing was not read.
 if(NOT "${functions}" MATCHES "[ \t]KillTimer")

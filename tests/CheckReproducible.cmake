@@ -6,15 +6,8 @@
 file(REMOVE_RECURSE ${OUT})
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${OUT} -G ${GENERATOR}
                         -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
-                OUTPUT_QUIET RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "configuring the second build in ${OUT} failed")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${OUT} --target Vuka6 package_zip
-                OUTPUT_QUIET RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "the second build in ${OUT} failed")
-endif()
+                OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${OUT} --target Vuka6 package_zip OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 
 foreach(name Vuka6.exe ${PACKAGE})
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${BUILD}/${name} ${OUT}/${name}

@@ -1,9 +1,6 @@
 # Regenerates the artwork into OUT and compares it byte for byte with the
 # committed files in res/.
-execute_process(COMMAND ${PYTHON} ${SOURCE}/tools/make_art.py --out ${OUT} RESULT_VARIABLE made)
-if(NOT made EQUAL 0)
-    message(FATAL_ERROR "make_art.py failed")
-endif()
+execute_process(COMMAND ${PYTHON} ${SOURCE}/tools/make_art.py --out ${OUT} COMMAND_ERROR_IS_FATAL ANY)
 file(GLOB generated RELATIVE ${OUT} ${OUT}/*)
 list(LENGTH generated count)
 if(count LESS 10)

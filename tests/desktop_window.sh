@@ -6,10 +6,9 @@
 #   tests/desktop_window.sh Vuka6.exe BUILD_DIR
 [ $# -eq 2 ] || { echo "usage: $0 Vuka6.exe BUILD_DIR" >&2; exit 2; }
 exe=$1
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # shellcheck source=wine-env.sh
-. "$here/wine-env.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 trap '[ $? = 0 ] || wine_env_report Vuka6.exe "$pid"; wine_env_stop' EXIT
 # The same folder as tools/run.sh, so both use one prefix.
 VUKA6_XVFB=1 wine_env_start "$2/desktop" desktop || exit 1

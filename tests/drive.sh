@@ -1,19 +1,9 @@
 # Driving the program from outside, for the scripts that run it under Xvfb
 # (tests/end_to_end.sh, tools/screenshots.sh, tools/run.sh). Source this file
-# after tests/wine-env.sh and set poke_exe to the build's poke.exe. It sets
-# main and about to the dialogs' titles, and defines (a step that cannot be
-# done calls the script's own die):
-#   poke TITLE STEP...      poke.exe's steps on window TITLE, with poke's exit status
-#   within MS COMMAND...    runs COMMAND until it succeeds, for at most MS milliseconds
-#   click_at X Y            a real mouse click at that point of the screen
-#   click_control TITLE ID  the same in the middle of control ID (IDC_START) of window TITLE
-#   windows                 the program's visible top-level windows (see below)
-#   popup_at W H            "X Y" of its untitled pop-up of size W x H; fails if there is none
-#   about_gone              true when no About box is shown
-#   numbers                 the six numbers of the main dialog, each followed by a space
-#   crop_covering SRC OUT MARGIN "X Y W H"...
-#       writes to OUT the part of the picture SRC that covers all the given
-#       screen rectangles, widened by MARGIN pixels (not past the top left)
+# after tests/wine-env.sh and set poke_exe to the build's poke.exe; a step
+# that cannot be done ends the script through die.
+
+die() { echo "${0##*/}: FAILED: $*" >&2; exit 1; }
 
 main="Bamzo to Vuka6"
 about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
@@ -22,6 +12,7 @@ about="Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"
 poke() { "$WINE" "$poke_exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# within MS COMMAND...: runs COMMAND until it succeeds, for at most MS milliseconds.
 within() {
     local end=$(($(now_ms) + $1))
     shift
@@ -32,6 +23,7 @@ within() {
 }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
+# click_control TITLE ID: in the middle of control ID (IDC_START) of window TITLE.
 click_control() {
     local x y w h
     read -r x y w h < <(poke "$1" ctrlrect "$2")
@@ -39,13 +31,16 @@ click_control() {
     click_at $((x + w / 2)) $((y + h / 2))
 }
 
-# "X Y W H ENABLED CLASS [TITLE]" each. Tooltips come and go with the
-# pointer and are left out.
+# The program's visible top-level windows, "X Y W H ENABLED CLASS [TITLE]"
+# each. Tooltips come and go with the pointer and are left out.
 windows() { poke "$main" windows | grep -v ' tooltips_class32'; }
+# popup_at W H: "X Y" of the untitled pop-up of that size; fails if there is none.
 popup_at() { windows | awk -v w="$1" -v h="$2" '$3 == w && $4 == h && NF == 6 { print $1, $2; found = 1; exit } END { exit !found }'; }
 about_gone() { [ "$(poke "$about" visible)" = 0 ]; }
 numbers() { poke "$main" text IDC_NUMBER1 text IDC_NUMBER2 text IDC_NUMBER3 text IDC_NUMBER4 text IDC_NUMBER5 text IDC_NUMBER6 | tr '\n' ' '; }
 
+# crop_covering SRC OUT MARGIN "X Y W H"...: the part of the picture SRC that
+# covers all the given screen rectangles, widened by MARGIN (not past the top left).
 crop_covering() {
     local src=$1 out=$2 margin=$3 rect x y w h left=99999 top=99999 right=0 bottom=0
     shift 3

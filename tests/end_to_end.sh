@@ -3,12 +3,9 @@
 # a second one from the keyboard alone, then mouse clicks on Start, two
 # toggles, Fix-all, the banner, the About box's icon, the mascot, OK, Exit.
 # After each click the windows are checked from outside with poke; what the
-# balloon showed goes to <build>/end_to_end/.
-#
+# balloon showed goes to <build>/end_to_end/, and so does the private Xvfb
+# of a run outside tools/test.sh, so the clicks never land on a real desktop.
 #   tests/end_to_end.sh path/to/Vuka6.exe path/to/poke.exe
-#
-# Run alone (not inside tools/test.sh), it brings up its own prefix and
-# private Xvfb in <build>/end_to_end, so the clicks never land on a real desktop.
 
 [ $# -eq 2 ] || { echo "usage: $0 Vuka6.exe poke.exe" >&2; exit 2; }
 exe=$(realpath "$1") && poke_exe=$(realpath "$2") || exit 2
@@ -19,10 +16,6 @@ mkdir -p "$out" || exit 2
 program_pid=
 failures=0
 
-die() {
-    echo "end_to_end: FAILED: $*" >&2
-    exit 1
-}
 # For a fault that leaves the session usable: report it and carry on, so one
 # run shows every fault at once.
 bad() {
@@ -40,18 +33,11 @@ cleanup() {
     [ $? = 0 ] || wine_env_report Vuka6.exe "$program_pid" "$status"
     # A failed run may leave the program up, possibly behind a modal box;
     # only our own process is ended, never another test's.
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid" 2>/dev/null
-        wait "$program_pid" 2>/dev/null
-    fi
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
     wine_env_stop
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-if ! command -v xdotool >/dev/null || ! command -v import >/dev/null; then
-    die "xdotool and ImageMagick are needed"
-fi
+command -v xdotool >/dev/null && command -v import >/dev/null || die "xdotool and ImageMagick are needed"
 
 ended() { ! _wine_env_alive "$program_pid"; }
 

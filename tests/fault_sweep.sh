@@ -1,27 +1,24 @@
 #!/bin/bash
-# Runs the fault sweep: one session of tests/FaultSweep.cpp, which says what
-# VUKA6_FAULT fails, for each chosen call of the program failing, each in a
-# process of its own.
+# Runs the fault sweep: one session of tests/FaultSweep.cpp for each chosen
+# call of the program failing (VUKA6_FAULT), each in a process of its own.
 #
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe          the quick sweep
 #   tests/fault_sweep.sh build/mingw/tests/fault_sweep.exe --full   every call (or VUKA6_FAULT_SWEEP=full)
 #
-# First a session without a fault counts how often the program calls each
-# function. The quick sweep then fails the first and the last call of each
-# and three spread between them, alone, and for malloc also from each of
-# them on; the full sweep fails every one, in both ways. A run that
-# crashes, hangs (two minutes) or fails a check is reported with its output
-# and the VUKA6_FAULT that repeats it alone under tests/wine-run.sh.
-# The full sweep runs VUKA6_SWEEP_JOBS sessions at a time (default 3), each
-# with a Wine prefix and an Xvfb of its own, so that they cannot take each
-# other's focus; the quick one runs in the environment it is given.
+# A session without a fault counts the calls of each function. The quick
+# sweep then fails the first and the last call of each and three between
+# them, alone, and for malloc also from each of them on; the full sweep
+# fails every one, in both ways. A run that crashes, hangs (two minutes) or
+# fails a check is reported with its output and the VUKA6_FAULT that repeats
+# it alone under tests/wine-run.sh. The full sweep runs VUKA6_SWEEP_JOBS
+# sessions at a time (default 3), each with a Wine prefix and an Xvfb of its
+# own, so that they cannot take each other's focus.
 set -o pipefail
 
-exe=${1:?usage: $0 fault_sweep.exe [--full]}
+exe=$(realpath "${1:?usage: $0 fault_sweep.exe [--full]}") || exit 1
 full=0
 [ "$2" = --full ] || [ "$VUKA6_FAULT_SWEEP" = full ] && full=1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-exe=$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")
 work=$(dirname "$exe")/fault-sweep
 mkdir -p "$work" || exit 1
 rm -f "$work"/*.log "$work"/*.report "$work"/failed.*
@@ -60,15 +57,9 @@ callers() {
 run_one() {
     local fault=$1 log status
     log="$work/${fault/:/-}.log"
-    VUKA6_FAULT=$fault TEST_PREMATURE_EXIT_FILE=$log.running timeout -k 10 120 "$WINE" "$exe" >"$log" 2>&1
+    VUKA6_FAULT=$fault wine_env_test timeout -k 10 120 "$WINE" "$exe" >"$log" 2>&1
     status=$?
-    # GoogleTest removes the file only at the end of a whole run.
-    [ $status -eq 0 ] && [ -e "$log.running" ] && { echo "ended before its test did" >>"$log"; status=1; }
-    rm -f "$log.running"
-    if [ $status -eq 0 ]; then
-        rm -f "$log"
-        return 0
-    fi
+    [ $status -eq 0 ] && { rm -f "$log"; return 0; }
     [ $status -eq 124 ] && echo "hung for two minutes" >>"$log"
     # Whole, even when another worker reports at the same time.
     {

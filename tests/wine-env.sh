@@ -1,26 +1,14 @@
 # Private Wine prefix + X display for running Vuka6.exe and its tests on Linux.
-# Source this file; it defines the wine_env_* functions below, and makes sure
-# the locale's character set is UTF-8.
-#
-# KIND says what the prefix is for (a DIR holds one kind; asking it for
-# another makes its prefix again):
-#   tests    the default: the program's Japanese faces mapped to the IPA fonts,
-#            and windows left unmanaged, for an Xvfb without a window manager
-#   desktop  the same faces, with windows managed by the desktop's window
-#            manager: tools/run.sh on a real display
-#   plain    what wineboot makes, with no faces mapped and no font links: the
-#            program must find its faces itself (tests/plain_prefix.sh)
-#
-# Everything is logged to DIR/wine-env.log so the caller's output stays clean.
-# Runs that use the same DIR at the same time share its Xvfb and wineserver;
-# the last wine_env_stop ends them, and with them every Wine process still
-# running in DIR/wineprefix.
+# Source this file for the wine_env_* functions below. A prefix in DIR is of
+# one KIND: tests (the default: the Japanese faces mapped, windows unmanaged
+# for an Xvfb without a window manager), desktop (the same faces, windows left
+# to a real desktop's window manager: tools/run.sh) or plain (as wineboot
+# makes it: tests/plain_prefix.sh). Everything is logged to DIR/wine-env.log.
 
 # Wine reads command lines, and so the window titles the scripts give poke,
 # through the character set of the Unix locale. Where none is set (a minimal
 # root, cron, env -i) that is ASCII, and a Japanese title arrives mangled, so
-# no window matches it. A script started in such a locale runs in C.UTF-8,
-# which the C library always has; a UTF-8 locale is left as it is.
+# no window matches it. C.UTF-8 is one the C library always has.
 if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
     unset LC_ALL LC_CTYPE
     export LANG=C.UTF-8
@@ -33,24 +21,15 @@ _wine_env_log() {
     printf '%s %s\n' "$(date '+%H:%M:%S')" "$*" >>"$_WINE_ENV_LOG"
 }
 
-# The first of the given programs that exists and can run.
-_wine_env_first_program() {
+# The loader and the server themselves (NAME, else COMMAND on the PATH), not
+# Debian's scripts: its "wine" insists on 32-bit Wine, not installed here.
+_wine_env_find() {
     local c
-    for c in "$@"; do [ -n "$c" ] && [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }; done
+    for c in "/usr/lib/wine/$1" "/usr/lib/x86_64-linux-gnu/wine/$1" "$(command -v "$2")"; do
+        [ -x "$c" ] && { printf '%s\n' "$c"; return 0; }
+    done
+    echo "wine-env: $1 not found" >&2
     return 1
-}
-
-# Prints the path of Wine and does nothing else, for scripts that only need
-# to run a program in an environment someone else has started. The plain
-# "wine" wrapper insists on 32-bit Wine, which is not installed here.
-wine_env_find_wine() {
-    _wine_env_first_program /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 "$(command -v wine64 2>/dev/null)"
-}
-
-# The server itself rather than Debian's "wineserver" script around it.
-_wine_env_find_wineserver() {
-    _wine_env_first_program /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64 \
-        "$(command -v wineserver 2>/dev/null)"
 }
 
 # REG_MULTI_SZ in a .reg file is hex(7): UTF-16LE bytes, each string NUL-ended,
@@ -103,48 +82,38 @@ EOF
 }
 
 # Creates (or re-creates) the prefix unless its stamp says it is complete.
-# The stamp is written last, so an interrupted set-up is simply done again.
+# The stamp is written last, so an interrupted set-up is simply done again;
+# a half-made prefix may hold a broken system.reg, and starting over is
+# cheaper than finding out which part is missing. Wine's long-lived programs
+# get the lock's descriptor closed (see _wine_env_locked).
 _wine_env_prefix() {
-    local stamp="$WINEPREFIX/.vuka6-ready" reg="$_WINE_ENV_DIR/wine-env.reg"
-    local start=$SECONDS ready=$_WINE_ENV_STAMP_VERSION
-    # A tests prefix from before there were kinds is still a tests prefix.
-    [ "$_WINE_ENV_KIND" = tests ] || ready="$ready $_WINE_ENV_KIND"
+    local stamp="$WINEPREFIX/.vuka6-ready" reg="$_WINE_ENV_DIR/wine-env.reg" start=$SECONDS
+    local ready="$_WINE_ENV_STAMP_VERSION $_WINE_ENV_KIND" fonts="$WINEPREFIX/drive_c/windows/Fonts"
     [ "$(cat "$stamp" 2>/dev/null)" = "$ready" ] && return 0
 
     _wine_env_log "setting up prefix $WINEPREFIX"
-    if [ -e "$WINEPREFIX" ]; then
-        # A half-made prefix may hold a broken system.reg; starting over is cheaper
-        # than finding out which part is missing.
-        "$_WINE_ENV_SERVER" -k >>"$_WINE_ENV_LOG" 2>&1
-        rm -rf "$WINEPREFIX"
-    fi
-    "$WINE" wineboot -i >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "wineboot failed"; return 1; }
-    "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
-
+    [ ! -e "$WINEPREFIX" ] || "$_WINE_ENV_SERVER" -k
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot -i || { _wine_env_log "wineboot failed"; return 1; }
+    "$_WINE_ENV_SERVER" -w
     _wine_env_write_reg "$reg" "$_WINE_ENV_KIND"
-    "$WINE" regedit /S "$reg" >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&- || { _wine_env_log "regedit failed"; return 1; }
+    "$WINE" regedit /S "$reg" || { _wine_env_log "regedit failed"; return 1; }
     # regedit returns before the server has flushed the hives; the next Wine
     # process must see the settings, so wait for the server to go away.
-    "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
+    "$_WINE_ENV_SERVER" -w
 
     if [ "$_WINE_ENV_KIND" != plain ]; then
         # This Wine build does not pick up its own Marlett from its data folder, and
         # without it the caption's close box is drawn as a plain letter "r".
-        local marlett
-        for marlett in /usr/share/wine/fonts/marlett.ttf /usr/lib/x86_64-linux-gnu/wine/fonts/marlett.ttf; do
-            [ -f "$marlett" ] && { cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; break; }
-        done
+        cp /usr/share/wine/fonts/marlett.ttf /usr/lib/x86_64-linux-gnu/wine/fonts/marlett.ttf "$fonts"
         # Wine normally finds the IPA faces through fontconfig; if that ever fails,
         # copies in the prefix's Fonts folder are always searched.
-        if ! fc-list 2>/dev/null | grep -q 'IPAPGothic'; then
-            _wine_env_log "fontconfig lacks IPA fonts; copying them into the prefix"
-            cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>>"$_WINE_ENV_LOG"
-        fi
+        fc-list | grep -q IPAPGothic || cp -v /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$fonts"
     fi
 
     printf '%s\n' "$ready" >"$stamp"
     _wine_env_log "$_WINE_ENV_KIND prefix ready in $((SECONDS - start)) s"
-}
+} >>"$_WINE_ENV_LOG" 2>&1 </dev/null {_WINE_ENV_LOCK}>&-
 
 # Xvfb picks a free display itself, and writes its number to the -displayfd
 # descriptor once it takes connections. The subshell that becomes Xvfb tells
@@ -177,22 +146,20 @@ _wine_env_is_xvfb() {
 _wine_env_alive() {
     grep -q '^State:[[:space:]]*[^Z]' "/proc/$1/status" 2>/dev/null
 }
-
 # Runs a command while holding DIR's lock. Long-lived programs started under
 # the lock (Xvfb, the wineserver and Wine's services) are given the lock's
 # descriptor closed ({_WINE_ENV_LOCK}>&-): had they inherited it, a caller
 # killed mid-way would leave DIR locked for as long as they run.
 _wine_env_locked() {
-    local _WINE_ENV_LOCK rc
+    local _WINE_ENV_LOCK rc=1
     exec {_WINE_ENV_LOCK}>"$_WINE_ENV_DIR/wine-env.lock"
-    if ! flock -x -w 300 "$_WINE_ENV_LOCK"; then
+    if flock -x -w 300 "$_WINE_ENV_LOCK"; then
+        "$@"
+        rc=$?
+        flock -u "$_WINE_ENV_LOCK"
+    else
         echo "wine-env: $_WINE_ENV_DIR/wine-env.lock stayed locked for 5 minutes" >&2
-        exec {_WINE_ENV_LOCK}>&-
-        return 1
     fi
-    "$@"
-    rc=$?
-    flock -u "$_WINE_ENV_LOCK"
     exec {_WINE_ENV_LOCK}>&-
     return $rc
 }
@@ -238,10 +205,7 @@ _wine_env_leave() {
     rm -f "$_WINE_ENV_DIR/wine-env.xvfb"
     _wine_env_is_xvfb "$pid" || return 0
     kill "$pid" 2>/dev/null
-    for _ in $(seq 40); do
-        _wine_env_alive "$pid" || break
-        sleep 0.05
-    done
+    for _ in {1..40}; do _wine_env_alive "$pid" || break; sleep 0.05; done
     _wine_env_alive "$pid" && kill -9 "$pid" 2>/dev/null
     _wine_env_log "Xvfb :$n (pid $pid) stopped"
 }
@@ -250,17 +214,12 @@ _wine_env_leave() {
 # the WINE* variables exported.
 wine_env_start() {
     local dir=${1:?usage: wine_env_start DIR [tests|desktop|plain]} kind=${2:-tests}
-    case $kind in
-        tests | desktop | plain) ;;
-        *) echo "wine-env: unknown prefix kind $kind" >&2; return 1 ;;
-    esac
+    [[ $kind =~ ^(tests|desktop|plain)$ ]] || { echo "wine-env: unknown prefix kind $kind" >&2; return 1; }
     mkdir -p "$dir" && dir=$(cd "$dir" && pwd) || return 1
 
     # A second start for the same folder keeps what is running; for another
     # folder, the old prefix's processes must not outlive their environment.
-    if [ -n "$_WINE_ENV_DIR" ] && [ "$_WINE_ENV_DIR" != "$dir" ]; then
-        wine_env_stop
-    fi
+    [ -z "$_WINE_ENV_DIR" ] || [ "$_WINE_ENV_DIR" = "$dir" ] || wine_env_stop
     if [ -z "$_WINE_ENV_DIR" ]; then
         # Remember the caller's environment so wine_env_stop can give it back.
         # "declare -x" would make the restored variables local to wine_env_stop.
@@ -272,26 +231,21 @@ wine_env_start() {
     _WINE_ENV_LOG=$dir/wine-env.log
 
     export WINE WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d" WINEARCH=win64
-    WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
-    _WINE_ENV_SERVER=$(_wine_env_find_wineserver) || { echo "wine-env: wineserver not found" >&2; return 1; }
-
-    _wine_env_locked _wine_env_join
+    WINE=$(_wine_env_find wine64 wine64) && _WINE_ENV_SERVER=$(_wine_env_find wineserver64 wineserver) &&
+        _wine_env_locked _wine_env_join
 }
 
 # For a script that runs programs: in the environment its caller started
 # (tools/test.sh starts one for the whole run), or else in one of its own in
-# DIR, which ends with the script, by exit, INT or TERM (with their usual
-# status). The traps come first, so that a failed start is undone too; a
-# script with an EXIT trap of its own calls wine_env_stop from it.
+# DIR, which ends with the script however it ends; a script with an EXIT
+# trap of its own calls wine_env_stop from it.
 wine_env_use() {
     if [ -n "$WINEPREFIX" ] && [ -f "$WINEPREFIX/.vuka6-ready" ]; then
-        [ -n "$WINE" ] || WINE=$(wine_env_find_wine) || { echo "wine-env: wine64 not found" >&2; return 1; }
         _WINE_ENV_LOG=${WINEPREFIX%/*}/wine-env.log
-        return 0
+        [ -n "$WINE" ] || WINE=$(_wine_env_find wine64 wine64)
+        return
     fi
     trap wine_env_stop EXIT
-    trap 'wine_env_stop; trap - EXIT; exit 130' INT
-    trap 'wine_env_stop; trap - EXIT; exit 143' TERM
     wine_env_start "$@"
 }
 
@@ -311,17 +265,17 @@ wine_env_set_dpi() {
     "$_WINE_ENV_SERVER" -w >>"$_WINE_ENV_LOG" 2>&1
 }
 
-# Runs a program under Wine as a test: a GoogleTest program that ends before
-# its tests do fails even with exit code 0, since GoogleTest removes this
-# file only at the end of a whole run.
+# Runs COMMAND, which starts a GoogleTest program, as a test: one that ends
+# before its tests do fails even with exit code 0, since GoogleTest removes
+# this file only at the end of a whole run.
 wine_env_test() {
     local running status
     running=$(mktemp -u "${TMPDIR:-/tmp}/vuka6-running.XXXXXX")
-    TEST_PREMATURE_EXIT_FILE=$running "$WINE" "$@"
+    TEST_PREMATURE_EXIT_FILE=$running "$@"
     status=$?
     [ -e "$running" ] || return $status
     rm -f "$running"
-    echo "${1##*/} ended before its tests did" >&2
+    echo "the test program ended before its tests did" >&2
     return $((status ? status : 1))
 }
 

@@ -32,7 +32,6 @@ stop() {
 trap stop EXIT
 VUKA6_XVFB=1 wine_env_start "$build/screenshots" || exit 1
 
-die() { echo "screenshots: $*" >&2; exit 1; }
 # A length given at 96 DPI in pixels at the session's DPI, rounded.
 scaled() { echo $((($1 * dpi + 48) / 96)); }
 # Parks the pointer where no tooltip wakes up.
