@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <tuple>
 #include <type_traits>
 
@@ -45,7 +46,8 @@ struct Point {
 
 // The functions that are only watched: how the program lets go of objects.
 enum Watched {
-    kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kGetProcAddress, kWatchedCount
+    kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kGetProcAddress, kCallWindowProcW,
+    kWatchedCount
 };
 
 long g_calls[kFunctionCount];
@@ -70,6 +72,9 @@ size_t g_askedCount = 0;
 long g_realized = 0;  // palettes of the program's own realized
 DWORD g_slept = 0;    // the program's last pause
 POINT g_iconAt{};     // where the program last drew an icon
+// The messages the program last handed on to a window's default processing.
+MSG g_defaulted[64];
+size_t g_defaultedCount = 0;
 
 Point g_points[kFunctionCount];
 Point g_watched[kWatchedCount];
@@ -236,6 +241,12 @@ BOOL WINAPI WatchDrawIcon(HDC dc, int x, int y, HICON icon)
     return Real<kDrawIcon, BOOL>(dc, x, y, icon);
 }
 
+LRESULT WINAPI WatchCallWindowProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_defaulted[g_defaultedCount++ % std::size(g_defaulted)] = {hWnd, message, wParam, lParam, 0, {}};
+    return Real<kCallWindowProcW, LRESULT>(proc, hWnd, message, wParam, lParam);
+}
+
 // The names the program gives screen readers are strings of the automation
 // library, which it looks up rather than imports.
 decltype(&::SysFreeString) g_sysFreeString = nullptr;
@@ -318,6 +329,7 @@ void DefineAll()
     watch(kSleep, "kernel32.dll", "Sleep", reinterpret_cast<void*>(&WatchSleep));
     watch(kDrawIcon, "user32.dll", "DrawIcon", reinterpret_cast<void*>(&WatchDrawIcon));
     watch(kGetProcAddress, "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&WatchGetProcAddress));
+    watch(kCallWindowProcW, "user32.dll", "CallWindowProcW", reinterpret_cast<void*>(&WatchCallWindowProc));
 }
 
 // Points the module's import slot for dll!name at hook; returns what the
@@ -406,6 +418,14 @@ bool Fired() { return g_fired; }
 long RealizedPalettes() { return g_realized; }
 DWORD LastSleep() { return g_slept; }
 POINT LastIconAt() { return g_iconAt; }
+
+bool Defaulted(HWND hWnd, UINT message)
+{
+    for (const MSG& msg : g_defaulted)
+        if (msg.hwnd == hWnd && msg.message == message)
+            return true;
+    return false;
+}
 
 UINT TimerPeriod(HWND hWnd, UINT_PTR id)
 {

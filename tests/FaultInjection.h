@@ -46,6 +46,9 @@ long RealizedPalettes();
 DWORD LastSleep();
 // Where the program last drew an icon; far off the screen if it drew none.
 POINT LastIconAt();
+// Whether the program lately handed this message of this window on to its
+// default processing (the last 64 it handed on, whoever was counting).
+bool Defaulted(HWND hWnd, UINT message);
 // The period of the program's last timer of this window and id that was
 // set, as it asked for it; 0 for none.
 UINT TimerPeriod(HWND hWnd, UINT_PTR id);

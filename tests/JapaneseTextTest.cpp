@@ -133,6 +133,8 @@ TEST_F(JapaneseText, TipsFollowTheirDialogToAnotherDpi)
         ::SendMessageW(tips[0], WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         RECT suggested = WindowRect(dialog);
         ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        // Where Windows scales a dialog's controls and font (Wine's does nothing).
+        EXPECT_TRUE(fault::Defaulted(dialog, WM_DPICHANGED));
         EXPECT_EQ(Scaled(256, dpi), ::SendMessageW(tips[0], TTM_GETMAXTIPWIDTH, 0, 0));
         EXPECT_EQ(Utf8(RequestedFace(WindowFont(dialog))), Utf8(RequestedFace(WindowFont(tips[0]))));
     }
