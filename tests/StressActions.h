@@ -39,6 +39,9 @@ enum class Result { Skipped, Done, Posted };
 // click is swallowed.
 HWND ClickTarget(POINT screen);
 POINT PointIn(const RECT& rect, double u, double v);
+// A press and release of the left button at a screen point, posted to the
+// window under it; with hover, the pointer's move there first.
+void PostClick(HWND target, POINT screen, bool hover);
 
 class StressActions {
 public:
@@ -50,10 +53,11 @@ public:
     long farewells = 0, clicksDelivered = 0, clicksSwallowed = 0;
 
 private:
-    bool FarewellFollows(HWND target) const;
+    // True when the action on target would set off the farewell and its
+    // gate holds it back; counts the farewells let through.
+    bool FarewellHeldBack(HWND target, double gate);
     Result ClickAt(POINT screen, double gate, std::string& note);
     Result ClickItem(HWND dialog, int id, const Action& a, std::string& note);
-    Result PostKey(HWND target, WPARAM key, UINT scan);
 
     TestDrawDlg& m_dlg;
 };
