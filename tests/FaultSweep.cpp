@@ -37,14 +37,11 @@ namespace {
 // The action of the given kind at the middle of its target, or at the given place.
 Action At(Kind kind, double u0 = 0.5, double u1 = 0.5)
 {
-    size_t k = 0;
-    while (kKinds[k].kind != kind)
-        ++k;
-    return {k, {u0, u1, 0.5, 0.0}};
+    return {static_cast<size_t>(kind), {u0, u1, 0.5, 0.0}};
 }
 
-// The session. A DPI change picks its window by u0 (the main
-// dialog, the mascot, the balloon) and its DPI by u1 (0.6: 144 DPI).
+// The session. A DPI change picks its window by u0 (the main dialog, the
+// mascot, the balloon) and its DPI by u1 (0.6: 144 DPI).
 const Action kSession[] = {
     // A draw with one toggle and Fix-all.
     At(Kind::ClickStart), At(Kind::SpinTick), At(Kind::BannerTick), At(Kind::ClickToggle, 2.5 / 6),
@@ -156,12 +153,9 @@ TEST(FaultSweep, TheProgramSurvivesFailingCalls)
         finished = driver->Finished();
         works = source.WorksSinceFault(*driver);
     }
-    {
-        fault::FaultPause pause;
-        g_app.m_pMainWnd = nullptr;
-        dlg.reset();
-    }
     fault::End();
+    g_app.m_pMainWnd = nullptr;
+    dlg.reset();
 
     if (armed.index == 0) {
         for (int f = 0; f < fault::kFunctionCount; ++f)

@@ -7,24 +7,6 @@
 #include <optional>
 #include <vector>
 
-// The weights keep the About box up a little under half the time, and the
-// mascot up during most of that.
-const KindInfo kKinds[] = {
-    {Kind::ClickStart, "click Start", 40},       {Kind::ClickFixAll, "click Fix-all", 35},
-    {Kind::ClickToggle, "click toggle", 200},    {Kind::ClickLabel, "click label", 25},
-    {Kind::ClickDialog, "click dialog", 25},     {Kind::ClickBanner, "click banner", 25},
-    {Kind::PressButton, "BM_CLICK", 70},         {Kind::SpaceKey, "Space", 25},
-    {Kind::SystemMenuAbout, "system menu About", 15}, {Kind::SpinTick, "spin tick", 30},
-    {Kind::BannerTick, "banner tick", 20},       {Kind::ClickIcon, "click About icon", 60},
-    {Kind::ClickOk, "click OK", 25},             {Kind::EscapeKey, "Escape", 35},
-    {Kind::CloseBox, "close box", 15},           {Kind::MoveAbout, "move About", 70},
-    {Kind::ClickMascot, "click mascot", 100},    {Kind::ClickBalloon, "click balloon", 80},
-    {Kind::HideTick, "balloon hide tick", 20},   {Kind::ChatterTick, "chatter tick", 20},
-    {Kind::DpiChange, "DPI change", 4},
-};
-
-const size_t kKindCount = sizeof kKinds / sizeof kKinds[0];
-
 // Where the system delivers a click at a screen point. Under Wine, real
 // input goes where WindowFromPoint points: past disabled controls and
 // statics without SS_NOTIFY to the dialog, and nowhere at all when the
@@ -162,7 +144,8 @@ Result StressActions::Apply(const Action& a, std::string& note)
     const HWND aboutWnd = about ? about->m_hWnd : nullptr;
     CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
     CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
-    switch (kKinds[a.kind].kind) {
+    const Kind kind = static_cast<Kind>(a.kind);
+    switch (kind) {
     case Kind::ClickStart:
         return ClickItem(m_dlg.m_hWnd, IDC_START, a, note);
     case Kind::ClickFixAll:
@@ -239,7 +222,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
     }
     case Kind::ClickMascot:
     case Kind::ClickBalloon: {
-        CWnd* window = kKinds[a.kind].kind == Kind::ClickBalloon ? static_cast<CWnd*>(balloon) : mascot;
+        CWnd* window = kind == Kind::ClickBalloon ? static_cast<CWnd*>(balloon) : mascot;
         const std::optional<POINT> point = window ? PointInShape(window->m_hWnd, a.u[1]) : std::nullopt;
         if (!point)
             return Result::Skipped;

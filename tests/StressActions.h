@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 enum class Kind {
@@ -14,14 +15,22 @@ enum class Kind {
     ClickMascot, ClickBalloon, HideTick, ChatterTick, DpiChange,
 };
 
+// Each kind's name and its weight in the random draw, in the order of Kind.
+// The weights keep the About box up a little under half the time, and the
+// mascot up during most of that.
 struct KindInfo {
-    Kind kind;
     const char* name;
     uint32_t weight;
 };
-
-extern const KindInfo kKinds[];
-extern const size_t kKindCount;
+inline constexpr KindInfo kKinds[] = {
+    {"click Start", 40}, {"click Fix-all", 35}, {"click toggle", 200}, {"click label", 25}, {"click dialog", 25},
+    {"click banner", 25}, {"BM_CLICK", 70}, {"Space", 25}, {"system menu About", 15}, {"spin tick", 30},
+    {"banner tick", 20}, {"click About icon", 60}, {"click OK", 25}, {"Escape", 35}, {"close box", 15},
+    {"move About", 70}, {"click mascot", 100}, {"click balloon", 80}, {"balloon hide tick", 20},
+    {"chatter tick", 20}, {"DPI change", 4},
+};
+inline constexpr size_t kKindCount = std::size(kKinds);
+static_assert(kKindCount == static_cast<size_t>(Kind::DpiChange) + 1, "a row for each kind");
 
 // An action drawn from the generator: its kind and four numbers in [0, 1)
 // that place it. Every draw takes exactly five numbers, whatever the state
