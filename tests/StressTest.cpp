@@ -50,24 +50,14 @@ void ExpectCoverage(const StressDriver& d, long target)
     EXPECT_GT(d.actions.clicksSwallowed, 0) << d.Where();
 }
 
-uint32_t SeedFromEnvironmentOrClock()
-{
-    if (const char* text = std::getenv("VUKA6_STRESS_SEED"))
-        return static_cast<uint32_t>(std::strtoul(text, nullptr, 10));
-    return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-long ActionsFromEnvironment()
-{
-    const char* text = std::getenv("VUKA6_STRESS_ACTIONS");
-    const long count = text ? std::strtol(text, nullptr, 10) : 0;
-    return count > 0 ? count : 10000;
-}
-
 TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
 {
-    const uint32_t seed = SeedFromEnvironmentOrClock();
-    const long actions = ActionsFromEnvironment();
+    const char* seedText = std::getenv("VUKA6_STRESS_SEED");
+    const uint32_t seed = seedText ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10))
+                                   : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const char* countText = std::getenv("VUKA6_STRESS_ACTIONS");
+    const long asked = countText ? std::strtol(countText, nullptr, 10) : 0;
+    const long actions = asked > 0 ? asked : 10000;
     std::printf("stress: VUKA6_STRESS_SEED=%lu VUKA6_STRESS_ACTIONS=%ld\n", static_cast<unsigned long>(seed),
                 actions);
     std::fflush(stdout);
