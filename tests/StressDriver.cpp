@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 StressDriver::StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail)
     : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
       m_where(std::move(where)), m_tickBudget(tickBudget)

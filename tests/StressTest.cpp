@@ -1,7 +1,5 @@
-// The running program under random user actions. The main dialog runs
-// modally, as the program runs it; a thread timer plays the user inside
-// whichever modal loop is running and checks the draw, the windows of the
-// thread and the About box's pictures after every action.
+// The running program under random user actions, its main dialog run
+// modally as the program runs it, with StressDriver playing the user.
 //
 //   tests/wine-run.sh build/mingw/tests/stress_tests.exe
 //
@@ -19,9 +17,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace {
 
