@@ -2,6 +2,7 @@
 // engine, so that tests can compute the numbers a seed must give.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -21,14 +22,9 @@ inline std::array<int, 6> ModelDraw(uint32_t seed, const std::vector<int>& toggl
     ModelLcg lcg{seed};
     std::array<int, 6> slots{};
     auto pick = [&] {
-        for (;;) {
-            const int r = lcg.Roll44();
-            bool taken = false;
-            for (int s : slots)
-                taken = taken || s == r;
-            if (!taken)
+        for (;;)
+            if (const int r = lcg.Roll44(); std::find(slots.begin(), slots.end(), r) == slots.end())
                 return r;
-        }
     };
     for (int slot : toggleOrder)
         slots[slot] = pick();

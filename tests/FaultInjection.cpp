@@ -251,16 +251,6 @@ LRESULT WINAPI WatchCallWindowProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM
 // library, which it looks up rather than imports.
 decltype(&::SysFreeString) g_sysFreeString = nullptr;
 
-BSTR WINAPI TrackSysAllocString(const OLECHAR* text)
-{
-    if (Fails(kSysAllocString))
-        return nullptr;
-    const BSTR made = reinterpret_cast<decltype(&::SysAllocString)>(g_points[kSysAllocString].real)(text);
-    if (made && ProgramCalls())
-        g_objects.Add(made, kSysAllocString);
-    return made;
-}
-
 void WINAPI TrackSysFreeString(BSTR text)
 {
     g_objects.Remove(text);
@@ -274,7 +264,7 @@ FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
         return found;
     if (std::strcmp(name, "SysAllocString") == 0) {
         g_points[kSysAllocString].real = reinterpret_cast<void*>(found);
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TrackSysAllocString));
+        return reinterpret_cast<FARPROC>(g_points[kSysAllocString].hook);
     }
     if (std::strcmp(name, "SysFreeString") == 0) {
         g_sysFreeString = reinterpret_cast<decltype(&::SysFreeString)>(reinterpret_cast<void (*)()>(found));
@@ -284,16 +274,15 @@ FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
 }
 
 template <Function F, class Signature>
-void Define(const char* dll, Error error, Makes makes, void* hook = reinterpret_cast<void*>(&Hook<F, Signature>::Call))
+void Define(const char* dll, Error error, Makes makes, Signature hook = &Hook<F, Signature>::Call)
 {
-    g_points[F] = {dll, kFunctionNames[F], error, makes, hook, nullptr};
+    g_points[F] = {dll, kFunctionNames[F], error, makes, reinterpret_cast<void*>(hook), nullptr};
 }
 
 void DefineAll()
 {
     Define<kCreateCompatibleDC, decltype(&::CreateCompatibleDC)>("gdi32.dll", Error::Untouched, Makes::Object);
-    Define<kCreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll", Error::Untouched,
-                                                                         Makes::Object);
+    Define<kCreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll", Error::Untouched, Makes::Object);
     Define<kCreatePalette, decltype(&::CreatePalette)>("gdi32.dll", Error::Untouched, Makes::Object);
     Define<kCreateRectRgn, decltype(&::CreateRectRgn)>("gdi32.dll", Error::Untouched, Makes::Object);
     Define<kCombineRgn, decltype(&::CombineRgn)>("gdi32.dll", Error::Untouched, Makes::Nothing);
@@ -305,9 +294,8 @@ void DefineAll()
                                                                                  Makes::Window);
     Define<kCreateWindowExW, decltype(&::CreateWindowExW)>("user32.dll", Error::NoMemory, Makes::Window);
     Define<kSetWindowRgn, decltype(&::SetWindowRgn)>("user32.dll", Error::Untouched, Makes::Nothing,
-                                                     reinterpret_cast<void*>(&SetWindowRgnAndLetGo));
-    Define<kSetTimer, decltype(&::SetTimer)>("user32.dll", Error::NoMemory, Makes::Nothing,
-                                             reinterpret_cast<void*>(&SetTimerWithoutTicks));
+                                                     &SetWindowRgnAndLetGo);
+    Define<kSetTimer, decltype(&::SetTimer)>("user32.dll", Error::NoMemory, Makes::Nothing, &SetTimerWithoutTicks);
     Define<kFindResourceW, decltype(&::FindResourceW)>("kernel32.dll", Error::NoResource, Makes::Nothing);
     Define<kLoadResource, decltype(&::LoadResource)>("kernel32.dll", Error::NoResourceData, Makes::Nothing);
     Define<kLoadBitmapW, decltype(&::LoadBitmapW)>("user32.dll", Error::Untouched, Makes::Object);
@@ -317,19 +305,18 @@ void DefineAll()
     Define<kCalloc, decltype(&std::calloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
     // A failing realloc returns null and leaves the block as it was.
     Define<kRealloc, decltype(&std::realloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
-    g_points[kSysAllocString] = {nullptr, kFunctionNames[kSysAllocString], Error::Untouched, Makes::Object,
-                                 reinterpret_cast<void*>(&TrackSysAllocString), nullptr};
-    const auto watch = [](Watched w, const char* dll, const char* name, void* hook) {
-        g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, hook, nullptr};
+    Define<kSysAllocString, decltype(&::SysAllocString)>(nullptr, Error::Untouched, Makes::Object);
+    const auto watch = [](Watched w, const char* dll, const char* name, auto hook) {
+        g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, reinterpret_cast<void*>(hook), nullptr};
     };
-    watch(kDeleteObject, "gdi32.dll", "DeleteObject", reinterpret_cast<void*>(&LetGo<kDeleteObject, BOOL, HGDIOBJ>));
-    watch(kDeleteDC, "gdi32.dll", "DeleteDC", reinterpret_cast<void*>(&LetGo<kDeleteDC, BOOL, HDC>));
-    watch(kReleaseDC, "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&LetGo<kReleaseDC, int, HWND, HDC>));
-    watch(kRealizePalette, "gdi32.dll", "RealizePalette", reinterpret_cast<void*>(&WatchRealizePalette));
-    watch(kSleep, "kernel32.dll", "Sleep", reinterpret_cast<void*>(&WatchSleep));
-    watch(kDrawIcon, "user32.dll", "DrawIcon", reinterpret_cast<void*>(&WatchDrawIcon));
-    watch(kGetProcAddress, "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&WatchGetProcAddress));
-    watch(kCallWindowProcW, "user32.dll", "CallWindowProcW", reinterpret_cast<void*>(&WatchCallWindowProc));
+    watch(kDeleteObject, "gdi32.dll", "DeleteObject", &LetGo<kDeleteObject, BOOL, HGDIOBJ>);
+    watch(kDeleteDC, "gdi32.dll", "DeleteDC", &LetGo<kDeleteDC, BOOL, HDC>);
+    watch(kReleaseDC, "user32.dll", "ReleaseDC", &LetGo<kReleaseDC, int, HWND, HDC>);
+    watch(kRealizePalette, "gdi32.dll", "RealizePalette", &WatchRealizePalette);
+    watch(kSleep, "kernel32.dll", "Sleep", &WatchSleep);
+    watch(kDrawIcon, "user32.dll", "DrawIcon", &WatchDrawIcon);
+    watch(kGetProcAddress, "kernel32.dll", "GetProcAddress", &WatchGetProcAddress);
+    watch(kCallWindowProcW, "user32.dll", "CallWindowProcW", &WatchCallWindowProc);
 }
 
 // Points the module's import slot for dll!name at hook; returns what the

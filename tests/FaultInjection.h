@@ -1,8 +1,8 @@
-// Makes one chosen call of the program fail at its N-th use while the
-// program runs, or from its N-th use on, as when a resource runs out. The test executable's own import table is patched, so that
-// every call the program's code makes to one of these functions goes
-// through a counter first; the armed call returns the failure value and
-// sets the last error that the platform documents for that function.
+// Makes one chosen call of the program fail at its N-th use, or from its
+// N-th use on, as when a resource runs out. The test executable's own import
+// table is patched, so that every call the program's code makes to one of
+// these functions goes through a counter first; the armed call returns the
+// failure value and sets the last error the platform documents for it.
 //
 // The test's own code calls the same functions through the same table: it
 // runs inside a FaultPause, whose calls are neither counted nor failed.

@@ -13,10 +13,9 @@
 // and closes must follow; with a resource exhausted, the parts that need it
 // may stay missing.
 //
-// The program's timers are set, but with the longest period there is, so
-// that they tick only when the session posts their ticks: the calls then
-// come in the same order in every run, and index N always meets the same
-// call. The random source is seeded from a fixed clock for the same reason.
+// The program's timers tick only when the session posts their ticks, and the
+// random source is seeded from a fixed clock, so that index N always meets
+// the same call.
 #include "FaultInjection.h"
 #include "StressDriver.h"
 #include "TestClock.h"
@@ -28,55 +27,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A draw with one toggle and Fix-all; the About box from the banner with
-// the mascot, a click, a chatter tick and both pop-ups at another DPI; the
-// About box from the system menu, closed with OK and the farewell; the main
-// dialog at another DPI; a second draw.
-const std::vector<Action>& Session()
+// The action of the given kind at the middle of its target, or at the given place.
+Action At(Kind kind, double u0 = 0.5, double u1 = 0.5)
 {
-    static const std::vector<Action> session = {
-        MakeAction(Kind::ClickStart),
-        MakeAction(Kind::SpinTick),
-        MakeAction(Kind::BannerTick),
-        MakeAction(Kind::ClickToggle, 2.5 / 6),
-        MakeAction(Kind::ClickFixAll),
-        MakeAction(Kind::ClickBanner),
-        MakeAction(Kind::ClickIcon),
-        MakeAction(Kind::ClickMascot),
-        MakeAction(Kind::HideTick),
-        MakeAction(Kind::ChatterTick),
-        MakeAction(Kind::DpiChange, 0.5, 0.6),  // the mascot at 144 DPI
-        MakeAction(Kind::DpiChange, 0.9, 0.6),  // the balloon at 144 DPI
-        MakeAction(Kind::BannerTick),
-        MakeAction(Kind::CloseBox),
-        MakeAction(Kind::SystemMenuAbout),
-        MakeAction(Kind::ClickIcon),
-        MakeAction(Kind::ClickMascot),
-        MakeAction(Kind::ClickOk),
-        MakeAction(Kind::DpiChange, 0.1, 0.6),  // the main dialog at 144 DPI
-        MakeAction(Kind::ClickStart),
-        MakeAction(Kind::SpinTick),
-        MakeAction(Kind::ClickFixAll),
-    };
-    return session;
+    return {static_cast<size_t>(kind), {u0, u1, 0.5, 0.0}};
 }
+
+// The session. A DPI change picks its window by u0 (the main dialog, the
+// mascot, the balloon) and its DPI by u1 (0.6: 144 DPI).
+const Action kSession[] = {
+    // A draw with one toggle and Fix-all.
+    At(Kind::ClickStart), At(Kind::SpinTick), At(Kind::BannerTick), At(Kind::ClickToggle, 2.5 / 6),
+    At(Kind::ClickFixAll),
+    // The About box from the banner with the mascot, a click, a chatter tick
+    // and both pop-ups at another DPI.
+    At(Kind::ClickBanner), At(Kind::ClickIcon), At(Kind::ClickMascot), At(Kind::HideTick), At(Kind::ChatterTick),
+    At(Kind::DpiChange, 0.5, 0.6), At(Kind::DpiChange, 0.9, 0.6), At(Kind::BannerTick), At(Kind::CloseBox),
+    // The About box from the system menu, closed with OK and the farewell.
+    At(Kind::SystemMenuAbout), At(Kind::ClickIcon), At(Kind::ClickMascot), At(Kind::ClickOk),
+    // The main dialog at another DPI, and a second draw.
+    At(Kind::DpiChange, 0.1, 0.6), At(Kind::ClickStart), At(Kind::SpinTick), At(Kind::ClickFixAll),
+};
 
 // What shows that the rest still works after a fault: a draw, and the
 // About box opened from the banner and closed.
-const std::vector<Action>& Probe()
-{
-    static const std::vector<Action> probe = {
-        MakeAction(Kind::ClickStart), MakeAction(Kind::ClickFixAll), MakeAction(Kind::ClickBanner),
-        MakeAction(Kind::CloseBox),
-    };
-    return probe;
-}
+const Action kProbe[] = {At(Kind::ClickStart), At(Kind::ClickFixAll), At(Kind::ClickBanner), At(Kind::CloseBox)};
 
 // The session's actions, then probes until a draw has finished and an
 // About box has opened since the fault.
@@ -93,7 +75,7 @@ public:
             return m_actions[m_next++];
         if (!m_sinceFault || WorksSinceFault(d) || m_probesSinceFault == 2)
             return std::nullopt;
-        m_actions.insert(m_actions.end(), Probe().begin(), Probe().end());
+        m_actions.insert(m_actions.end(), std::begin(kProbe), std::end(kProbe));
         ++m_probesSinceFault;
         return m_actions[m_next++];
     }
@@ -107,7 +89,7 @@ public:
     }
 
 private:
-    std::vector<Action> m_actions = Session();
+    std::vector<Action> m_actions{std::begin(kSession), std::end(kSession)};
     size_t m_next = 0;
     bool m_sinceFault = false;
     long m_drawsBefore = 0, m_openingsBefore = 0;
@@ -171,12 +153,9 @@ TEST(FaultSweep, TheProgramSurvivesFailingCalls)
         finished = driver->Finished();
         works = source.WorksSinceFault(*driver);
     }
-    {
-        fault::FaultPause pause;
-        g_app.m_pMainWnd = nullptr;
-        dlg.reset();
-    }
     fault::End();
+    g_app.m_pMainWnd = nullptr;
+    dlg.reset();
 
     if (armed.index == 0) {
         for (int f = 0; f < fault::kFunctionCount; ++f)

@@ -7,24 +7,6 @@
 #include <optional>
 #include <vector>
 
-// The weights keep the About box up a little under half the time, and the
-// mascot up during most of that.
-const KindInfo kKinds[] = {
-    {Kind::ClickStart, "click Start", 40},       {Kind::ClickFixAll, "click Fix-all", 35},
-    {Kind::ClickToggle, "click toggle", 200},    {Kind::ClickLabel, "click label", 25},
-    {Kind::ClickDialog, "click dialog", 25},     {Kind::ClickBanner, "click banner", 25},
-    {Kind::PressButton, "BM_CLICK", 70},         {Kind::SpaceKey, "Space", 25},
-    {Kind::SystemMenuAbout, "system menu About", 15}, {Kind::SpinTick, "spin tick", 30},
-    {Kind::BannerTick, "banner tick", 20},       {Kind::ClickIcon, "click About icon", 60},
-    {Kind::ClickOk, "click OK", 25},             {Kind::EscapeKey, "Escape", 35},
-    {Kind::CloseBox, "close box", 15},           {Kind::MoveAbout, "move About", 70},
-    {Kind::ClickMascot, "click mascot", 100},    {Kind::ClickBalloon, "click balloon", 80},
-    {Kind::HideTick, "balloon hide tick", 20},   {Kind::ChatterTick, "chatter tick", 20},
-    {Kind::DpiChange, "DPI change", 4},
-};
-
-const size_t kKindCount = sizeof kKinds / sizeof kKinds[0];
-
 // Where the system delivers a click at a screen point. Under Wine, real
 // input goes where WindowFromPoint points: past disabled controls and
 // statics without SS_NOTIFY to the dialog, and nowhere at all when the
@@ -45,18 +27,25 @@ POINT PointIn(const RECT& rect, double u, double v)
             rect.top + static_cast<LONG>(v * (rect.bottom - rect.top))};
 }
 
-namespace {
+void PostClick(HWND target, POINT screen, bool hover)
+{
+    ::ScreenToClient(target, &screen);
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    if (hover)
+        ::PostMessageW(target, WM_MOUSEMOVE, 0, at);
+    ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(target, WM_LBUTTONUP, 0, at);
+}
 
-// The farewell holds the thread for two seconds: of the actions that
-// would set it off, this share is carried out.
-constexpr double kFarewellShare = 0.09;
+namespace {
 
 // A pixel of the window's shape in screen coordinates, chosen by u evenly
 // over the shape's area; nothing for a window without a shape.
 std::optional<POINT> PointInShape(HWND hWnd, double u)
 {
-    const HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    CRgn region;
     std::optional<POINT> found;
+    region.CreateRectRgn(0, 0, 0, 0);
     const int kind = ::GetWindowRgn(hWnd, region);
     const DWORD size = kind == SIMPLEREGION || kind == COMPLEXREGION ? ::GetRegionData(region, 0, nullptr) : 0;
     std::vector<char> buffer(size);
@@ -78,7 +67,6 @@ std::optional<POINT> PointInShape(HWND hWnd, double u)
     }
     if (found && !::PtInRegion(region, found->x, found->y))
         found.reset();
-    ::DeleteObject(region);
     if (found) {
         // The region is relative to the window's top left corner.
         const RECT rect = WindowRect(hWnd);
@@ -88,16 +76,37 @@ std::optional<POINT> PointInShape(HWND hWnd, double u)
     return found;
 }
 
+// A message for a window there is; nothing happens without one.
+Result Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0)
+{
+    if (!target)
+        return Result::Skipped;
+    ::PostMessageW(target, message, wParam, lParam);
+    return Result::Posted;
+}
+
+Result PostKey(HWND target, WPARAM key, UINT scan)
+{
+    const LPARAM down = 1 | static_cast<LPARAM>(scan) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, key, down);
+    return Post(target, WM_KEYUP, key, down | 0xC0000000);
+}
+
 }  // namespace
 
-// OK says farewell for two seconds when a mascot with its balloon is up.
-bool StressActions::FarewellFollows(HWND target) const
+// OK says farewell for two seconds when a mascot with its balloon is up,
+// holding the thread: of the actions that would set it off, this share is
+// carried out.
+constexpr double kFarewellShare = 0.09;
+
+bool StressActions::FarewellHeldBack(HWND target, double gate)
 {
     CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd);
-    if (!about || target != ::GetDlgItem(about->m_hWnd, IDOK))
+    CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
+    if (!mascot || !(mascot->*&TestMascot::m_pBalloon) || target != ::GetDlgItem(about->m_hWnd, IDOK))
         return false;
-    CMascotDlg* mascot = about->*&TestAbout::m_pMascot;
-    return mascot && mascot->*&TestMascot::m_pBalloon;
+    farewells += gate < kFarewellShare;
+    return gate >= kFarewellShare;
 }
 
 Result StressActions::ClickAt(POINT screen, double gate, std::string& note)
@@ -109,24 +118,14 @@ Result StressActions::ClickAt(POINT screen, double gate, std::string& note)
         return Result::Done;
     }
     // Exit ends the run: only the finish presses it.
-    if (target == m_dlg.Item(IDOK))
+    if (target == m_dlg.Item(IDOK) || FarewellHeldBack(target, gate))
         return Result::Skipped;
-    if (FarewellFollows(target)) {
-        if (gate >= kFarewellShare)
-            return Result::Skipped;
-        ++farewells;
-    }
     ++clicksDelivered;
     note = Utf8(ClassOf(target)) + " " + std::to_string(::GetDlgCtrlID(target));
     // The pointer goes there too, so that hovering and the tooltips see
     // what a real mouse would show them.
     ::SetCursorPos(screen.x, screen.y);
-    POINT client = screen;
-    ::ScreenToClient(target, &client);
-    const LPARAM at = MAKELPARAM(client.x, client.y);
-    ::PostMessageW(target, WM_MOUSEMOVE, 0, at);
-    ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(target, WM_LBUTTONUP, 0, at);
+    PostClick(target, screen, true);
     return Result::Posted;
 }
 
@@ -138,21 +137,15 @@ Result StressActions::ClickItem(HWND dialog, int id, const Action& a, std::strin
     return ClickAt(PointIn(WindowRect(item), a.u[1], a.u[2]), a.u[3], note);
 }
 
-Result StressActions::PostKey(HWND target, WPARAM key, UINT scan)
-{
-    const LPARAM down = 1 | static_cast<LPARAM>(scan) << 16;
-    ::PostMessageW(target, WM_KEYDOWN, key, down);
-    ::PostMessageW(target, WM_KEYUP, key, down | 0xC0000000);
-    return Result::Posted;
-}
-
 Result StressActions::Apply(const Action& a, std::string& note)
 {
     const int slot = static_cast<int>(a.u[0] * 6);
     CAboutDlg* about = AboutOnScreen(m_dlg.m_hWnd);
     const HWND aboutWnd = about ? about->m_hWnd : nullptr;
     CMascotDlg* mascot = about ? about->*&TestAbout::m_pMascot : nullptr;
-    switch (kKinds[a.kind].kind) {
+    CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
+    const Kind kind = static_cast<Kind>(a.kind);
+    switch (kind) {
     case Kind::ClickStart:
         return ClickItem(m_dlg.m_hWnd, IDC_START, a, note);
     case Kind::ClickFixAll:
@@ -183,32 +176,25 @@ Result StressActions::Apply(const Action& a, std::string& note)
     case Kind::SpaceKey: {
         // Space presses the focused button, if the focus is on one.
         const HWND focus = ::GetFocus();
-        if (!focus || ClassOf(focus) != L"Button" || focus == m_dlg.Item(IDOK))
+        if (!focus || ClassOf(focus) != L"Button" || focus == m_dlg.Item(IDOK) || FarewellHeldBack(focus, a.u[3]))
             return Result::Skipped;
-        if (FarewellFollows(focus)) {
-            if (a.u[3] >= kFarewellShare)
-                return Result::Skipped;
-            ++farewells;
-        }
         note = std::to_string(::GetDlgCtrlID(focus));
         return PostKey(focus, VK_SPACE, 0x39);
     }
     case Kind::SystemMenuAbout:
         // The system menu of a disabled window cannot be reached.
-        if (!::IsWindowEnabled(m_dlg.m_hWnd))
-            return Result::Skipped;
-        ::PostMessageW(m_dlg.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        return Result::Posted;
+        return Post(::IsWindowEnabled(m_dlg.m_hWnd) ? m_dlg.m_hWnd : nullptr, WM_SYSCOMMAND, IDM_ABOUTBOX);
+    // Only a running timer ticks.
     case Kind::SpinTick:
-        if (m_dlg.m_spinTimer == 0)
-            return Result::Skipped;
-        ::PostMessageW(m_dlg.m_hWnd, WM_TIMER, ID_TIMER_SPIN, 0);
-        return Result::Posted;
+        return Post(m_dlg.m_spinTimer ? m_dlg.m_hWnd : nullptr, WM_TIMER, ID_TIMER_SPIN);
     case Kind::BannerTick:
-        if (m_dlg.m_bannerTimer == 0)
-            return Result::Skipped;
-        ::PostMessageW(m_dlg.m_hWnd, WM_TIMER, ID_TIMER_BANNER, 0);
-        return Result::Posted;
+        return Post(m_dlg.m_bannerTimer ? m_dlg.m_hWnd : nullptr, WM_TIMER, ID_TIMER_BANNER);
+    case Kind::HideTick:
+        return Post(balloon && balloon->*&TestBalloon::m_hideTimer ? balloon->m_hWnd : nullptr, WM_TIMER,
+                    ID_TIMER_BALLOON_HIDE);
+    case Kind::ChatterTick:
+        return Post(balloon && balloon->*&TestBalloon::m_chatterTimer ? balloon->m_hWnd : nullptr, WM_TIMER,
+                    ID_TIMER_BALLOON_CHATTER);
     case Kind::ClickIcon:
         return ClickItem(aboutWnd, IDC_ABOUT_ICON, a, note);
     case Kind::ClickOk:
@@ -223,10 +209,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
         return PostKey(focus, VK_ESCAPE, 0x01);
     }
     case Kind::CloseBox:
-        if (!aboutWnd)
-            return Result::Skipped;
-        ::PostMessageW(aboutWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return Result::Posted;
+        return Post(aboutWnd, WM_SYSCOMMAND, SC_CLOSE);
     case Kind::MoveAbout: {
         if (!aboutWnd)
             return Result::Skipped;
@@ -239,29 +222,16 @@ Result StressActions::Apply(const Action& a, std::string& note)
     }
     case Kind::ClickMascot:
     case Kind::ClickBalloon: {
-        CWnd* window = mascot;
-        if (mascot && kKinds[a.kind].kind == Kind::ClickBalloon)
-            window = mascot->*&TestMascot::m_pBalloon;
+        CWnd* window = kind == Kind::ClickBalloon ? static_cast<CWnd*>(balloon) : mascot;
         const std::optional<POINT> point = window ? PointInShape(window->m_hWnd, a.u[1]) : std::nullopt;
         if (!point)
             return Result::Skipped;
         return ClickAt(*point, a.u[3], note);
     }
-    case Kind::HideTick:
-    case Kind::ChatterTick: {
-        // Only a running timer ticks.
-        CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
-        const bool hide = kKinds[a.kind].kind == Kind::HideTick;
-        if (!balloon || (hide ? balloon->*&TestBalloon::m_hideTimer : balloon->*&TestBalloon::m_chatterTimer) == 0)
-            return Result::Skipped;
-        ::PostMessageW(balloon->m_hWnd, WM_TIMER, hide ? ID_TIMER_BALLOON_HIDE : ID_TIMER_BALLOON_CHATTER, 0);
-        return Result::Posted;
-    }
     case Kind::DpiChange: {
         // As when a window is dragged onto a monitor of another scale; the
         // suggested rectangle is where the window is now.
         static const UINT kDpis[] = {96, 120, 144, 192};
-        CBalloonDlg* balloon = mascot ? mascot->*&TestMascot::m_pBalloon : nullptr;
         const HWND windows[] = {m_dlg.m_hWnd, mascot ? mascot->m_hWnd : nullptr, balloon ? balloon->m_hWnd : nullptr};
         const HWND target = windows[static_cast<int>(a.u[0] * 3)];
         if (!target)
@@ -270,8 +240,7 @@ Result StressActions::Apply(const Action& a, std::string& note)
         static RECT suggested;
         suggested = WindowRect(target);
         note = std::to_string(dpi);
-        ::PostMessageW(target, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        return Result::Posted;
+        return Post(target, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     }
     }
     return Result::Skipped;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 enum class Kind {
@@ -14,14 +15,22 @@ enum class Kind {
     ClickMascot, ClickBalloon, HideTick, ChatterTick, DpiChange,
 };
 
+// Each kind's name and its weight in the random draw, in the order of Kind.
+// The weights keep the About box up a little under half the time, and the
+// mascot up during most of that.
 struct KindInfo {
-    Kind kind;
     const char* name;
     uint32_t weight;
 };
-
-extern const KindInfo kKinds[];
-extern const size_t kKindCount;
+inline constexpr KindInfo kKinds[] = {
+    {"click Start", 40}, {"click Fix-all", 35}, {"click toggle", 200}, {"click label", 25}, {"click dialog", 25},
+    {"click banner", 25}, {"BM_CLICK", 70}, {"Space", 25}, {"system menu About", 15}, {"spin tick", 30},
+    {"banner tick", 20}, {"click About icon", 60}, {"click OK", 25}, {"Escape", 35}, {"close box", 15},
+    {"move About", 70}, {"click mascot", 100}, {"click balloon", 80}, {"balloon hide tick", 20},
+    {"chatter tick", 20}, {"DPI change", 4},
+};
+inline constexpr size_t kKindCount = std::size(kKinds);
+static_assert(kKindCount == static_cast<size_t>(Kind::DpiChange) + 1, "a row for each kind");
 
 // An action drawn from the generator: its kind and four numbers in [0, 1)
 // that place it. Every draw takes exactly five numbers, whatever the state
@@ -39,6 +48,9 @@ enum class Result { Skipped, Done, Posted };
 // click is swallowed.
 HWND ClickTarget(POINT screen);
 POINT PointIn(const RECT& rect, double u, double v);
+// A press and release of the left button at a screen point, posted to the
+// window under it; with hover, the pointer's move there first.
+void PostClick(HWND target, POINT screen, bool hover);
 
 class StressActions {
 public:
@@ -50,10 +62,11 @@ public:
     long farewells = 0, clicksDelivered = 0, clicksSwallowed = 0;
 
 private:
-    bool FarewellFollows(HWND target) const;
+    // True when the action on target would set off the farewell and its
+    // gate holds it back; counts the farewells let through.
+    bool FarewellHeldBack(HWND target, double gate);
     Result ClickAt(POINT screen, double gate, std::string& note);
     Result ClickItem(HWND dialog, int id, const Action& a, std::string& note);
-    Result PostKey(HWND target, WPARAM key, UINT scan);
 
     TestDrawDlg& m_dlg;
 };

@@ -6,20 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 StressDriver::StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail)
     : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
       m_where(std::move(where)), m_tickBudget(tickBudget)
 {
-}
-
-Action MakeAction(Kind kind, double u0, double u1, double u2, double u3)
-{
-    size_t k = 0;
-    while (k < kKindCount && kKinds[k].kind != kind)
-        ++k;
-    return {k, {u0, u1, u2, u3}};
 }
 
 void StressDriver::OnTick()
@@ -88,15 +78,11 @@ void StressDriver::Finish()
     }
     const HWND exit = m_dlg.Item(IDOK);
     const POINT point = PointIn(WindowRect(exit), 0.5, 0.5);
-    const HWND target = ClickTarget(point);
-    if (target != exit) {
+    if (ClickTarget(point) != exit) {
         Fail("a click on Exit does not reach it");
         return;
     }
-    POINT client = point;
-    ::ScreenToClient(target, &client);
-    ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
-    ::PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    PostClick(exit, point, false);
     m_exitPressed = true;
     m_finishTicks = 0;
 }

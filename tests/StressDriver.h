@@ -57,6 +57,3 @@ private:
     // Last: it ticks once everything else is there.
     ModalScript m_script{[this] { OnTick(); return true; }, USER_TIMER_MINIMUM};
 };
-
-// The action of the given kind at the given place; for scripts.
-Action MakeAction(Kind kind, double u0 = 0.5, double u1 = 0.5, double u2 = 0.5, double u3 = 0.0);

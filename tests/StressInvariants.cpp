@@ -239,9 +239,7 @@ void StressInvariants::Record(HGDIOBJ object, DWORD type, const char* what, bool
     if (optional && !object)
         return;
     Require(::GetObjectType(object) == type, std::string(what) + " is missing");
-    for (HGDIOBJ known : m_opening.objects)
-        if (known == object)
-            return;
-    m_opening.objects.push_back(object);
+    if (std::find(m_opening.objects.begin(), m_opening.objects.end(), object) == m_opening.objects.end())
+        m_opening.objects.push_back(object);
 }
 

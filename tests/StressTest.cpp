@@ -1,7 +1,5 @@
-// The running program under random user actions. The main dialog runs
-// modally, as the program runs it; a thread timer plays the user inside
-// whichever modal loop is running and checks the draw, the windows of the
-// thread and the About box's pictures after every action.
+// The running program under random user actions, its main dialog run
+// modally as the program runs it, with StressDriver playing the user.
 //
 //   tests/wine-run.sh build/mingw/tests/stress_tests.exe
 //
@@ -19,47 +17,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace {
-
-// Actions drawn at random by their kinds' weights, until the target count
-// has been carried out.
-class RandomActions {
-public:
-    RandomActions(uint32_t seed, long target) : m_rng(seed), m_target(target)
-    {
-        for (size_t k = 0; k < kKindCount; ++k)
-            m_totalWeight += kKinds[k].weight;
-    }
-
-    std::optional<Action> Next(const StressDriver& driver)
-    {
-        if (driver.performed == m_target)
-            return std::nullopt;
-        // A long run shows that it is still going.
-        if (driver.performed > 0 && driver.performed % 10000 == 0 && driver.performed != m_reported) {
-            m_reported = driver.performed;
-            std::printf("stress: %ld actions done\n", driver.performed);
-            std::fflush(stdout);
-        }
-        Action action{};
-        uint32_t pick = static_cast<uint32_t>(m_rng()) % m_totalWeight;
-        while (pick >= kKinds[action.kind].weight)
-            pick -= kKinds[action.kind++].weight;
-        for (double& u : action.u)
-            u = static_cast<double>(m_rng()) / 4294967296.0;
-        return action;
-    }
-
-private:
-    std::mt19937 m_rng;
-    const long m_target;
-    uint32_t m_totalWeight = 0;
-    long m_reported = 0;
-};
 
 void PrintSummary(const StressDriver& d, double seconds)
 {
@@ -86,24 +48,14 @@ void ExpectCoverage(const StressDriver& d, long target)
     EXPECT_GT(d.actions.clicksSwallowed, 0) << d.Where();
 }
 
-uint32_t SeedFromEnvironmentOrClock()
-{
-    if (const char* text = std::getenv("VUKA6_STRESS_SEED"))
-        return static_cast<uint32_t>(std::strtoul(text, nullptr, 10));
-    return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-long ActionsFromEnvironment()
-{
-    const char* text = std::getenv("VUKA6_STRESS_ACTIONS");
-    const long count = text ? std::strtol(text, nullptr, 10) : 0;
-    return count > 0 ? count : 10000;
-}
-
 TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
 {
-    const uint32_t seed = SeedFromEnvironmentOrClock();
-    const long actions = ActionsFromEnvironment();
+    const char* seedText = std::getenv("VUKA6_STRESS_SEED");
+    const uint32_t seed = seedText ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10))
+                                   : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const char* countText = std::getenv("VUKA6_STRESS_ACTIONS");
+    const long asked = countText ? std::strtol(countText, nullptr, 10) : 0;
+    const long actions = asked > 0 ? asked : 10000;
     std::printf("stress: VUKA6_STRESS_SEED=%lu VUKA6_STRESS_ACTIONS=%ld\n", static_cast<unsigned long>(seed),
                 actions);
     std::fflush(stdout);
@@ -112,10 +64,31 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
     g_app.m_pMainWnd = &dlg;
     INT_PTR result = 0;
     {
-        RandomActions random(seed, actions);
-        StressDriver driver(
-            dlg, [&](const StressDriver& d) { return random.Next(d); }, "seed " + std::to_string(seed),
-            20 * actions + 2000);
+        // Actions drawn at random by their kinds' weights, until the count
+        // has been carried out.
+        std::mt19937 rng(seed);
+        uint32_t totalWeight = 0;
+        for (size_t k = 0; k < kKindCount; ++k)
+            totalWeight += kKinds[k].weight;
+        long reported = 0;
+        const auto random = [&](const StressDriver& d) -> std::optional<Action> {
+            if (d.performed == actions)
+                return std::nullopt;
+            // A long run shows that it is still going.
+            if (d.performed > 0 && d.performed % 10000 == 0 && d.performed != reported) {
+                reported = d.performed;
+                std::printf("stress: %ld actions done\n", d.performed);
+                std::fflush(stdout);
+            }
+            Action action{};
+            uint32_t pick = static_cast<uint32_t>(rng()) % totalWeight;
+            while (pick >= kKinds[action.kind].weight)
+                pick -= kKinds[action.kind++].weight;
+            for (double& u : action.u)
+                u = static_cast<double>(rng()) / 4294967296.0;
+            return action;
+        };
+        StressDriver driver(dlg, random, "seed " + std::to_string(seed), 20 * actions + 2000);
         const auto start = std::chrono::steady_clock::now();
         result = dlg.DoModal();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

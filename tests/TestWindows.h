@@ -299,12 +299,7 @@ inline std::wstring LoadedString(UINT id)
 // The display's DPI, which the whole test run shares (Wine's LogPixels).
 inline int ScreenDpi()
 {
-    static const int dpi = [] {
-        const HDC screen = ::GetDC(nullptr);
-        const int logPixels = ::GetDeviceCaps(screen, LOGPIXELSY);
-        ::ReleaseDC(nullptr, screen);
-        return logPixels;
-    }();
+    static const int dpi = ::GetDeviceCaps(ScreenDC().m_hDC, LOGPIXELSY);
     return dpi;
 }
 

@@ -70,7 +70,6 @@ class TestBalloon : public Counted<CBalloonDlg> {
 public:
     using Counted::Counted;
     using CBalloonDlg::m_chatterTimer;
-    using CBalloonDlg::m_dpi;
     using CBalloonDlg::m_font;
     using CBalloonDlg::m_hideTimer;
     using CBalloonDlg::m_image;
