@@ -12,29 +12,12 @@
 
 namespace {
 
-class TemplateBytes {
-public:
-    void Word(uint16_t w)
-    {
-        bytes.push_back(static_cast<uint8_t>(w & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(w >> 8));
-    }
-    void Dword(uint32_t d)
-    {
-        Word(static_cast<uint16_t>(d & 0xFFFF));
-        Word(static_cast<uint16_t>(d >> 16));
-    }
-    void String(const std::u16string& s)
-    {
-        for (char16_t c : s)
-            Word(c);
-        Word(0);
-    }
-    void Align()
-    {
-        while (bytes.size() % 4)
-            bytes.push_back(0);
-    }
+// Little-endian, as the resource compiler writes templates.
+struct TemplateBytes {
+    void Word(uint16_t w) { bytes.insert(bytes.end(), {static_cast<uint8_t>(w & 0xFF), static_cast<uint8_t>(w >> 8)}); }
+    void Dword(uint32_t d) { Word(static_cast<uint16_t>(d & 0xFFFF)); Word(static_cast<uint16_t>(d >> 16)); }
+    void String(const std::u16string& s) { for (char16_t c : s) Word(c); Word(0); }
+    void Align() { bytes.resize((bytes.size() + 3) / 4 * 4); }
     std::vector<uint8_t> bytes;
 };
 
@@ -86,7 +69,6 @@ std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offs
     return t.bytes;
 }
 
-// The face read, or "(none)".
 std::u16string Read(const std::vector<uint8_t>& bytes, size_t size)
 {
     char16_t face[kMaxFaceLength + 1];
