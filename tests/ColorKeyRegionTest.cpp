@@ -52,8 +52,6 @@ CRgn RegionOf(const std::vector<std::array<int, 4>>& rects)
     return region;
 }
 
-bool Equal(const CRgn& a, const CRgn& b) { return ::EqualRgn(a, b) != FALSE; }
-
 // Where the runs lie is the run finder's to say; here, that the region is
 // theirs, with the key given or taken from the corner, with or without a
 // context to read through.
@@ -68,9 +66,9 @@ TEST(ColorKeyRegion, ASmallPictureWithItsKeyGivenOrInTheCorner)
     ScreenDC screen;
     CRgn region;
     ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, G));
-    EXPECT_TRUE(Equal(expected, region));
+    EXPECT_TRUE(::EqualRgn(expected, region));
     ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, &screen, CLR_KEY_TOPLEFT));
-    EXPECT_TRUE(Equal(expected, region));
+    EXPECT_TRUE(::EqualRgn(expected, region));
 }
 
 TEST(ColorKeyRegion, AllKeyOrNoKey)
@@ -83,7 +81,7 @@ TEST(ColorKeyRegion, AllKeyOrNoKey)
 
     ASSERT_EQ(1, CreateColorKeyRegion(&region, &bitmap, nullptr, R));
     const CRgn whole = RegionOf({{0, 0, 3, 2}});
-    EXPECT_TRUE(Equal(whole, region));
+    EXPECT_TRUE(::EqualRgn(whole, region));
 }
 
 // Nothing to work on, or a bitmap selected elsewhere, whose pixels cannot
@@ -120,7 +118,7 @@ TEST(ColorKeyRegion, TheOldRegionIsDeletedAndReplaced)
     EXPECT_EQ(0u, ::GetObjectType(old));
     ASSERT_EQ(static_cast<DWORD>(OBJ_REGION), ::GetObjectType(region.GetSafeHandle()));
     const CRgn expected = RegionOf({{1, 0, 2, 1}});
-    EXPECT_TRUE(Equal(expected, region));
+    EXPECT_TRUE(::EqualRgn(expected, region));
 
     // The bitmap comes back usable and unselected.
     EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(bitmap.GetSafeHandle()));
