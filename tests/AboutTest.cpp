@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -24,14 +23,6 @@ HWND g_about = nullptr;
 HWND FindAbout()
 {
     return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報");
-}
-
-// The dialogs of this thread other than the given ones.
-std::vector<HWND> OtherWindows(std::vector<HWND> known)
-{
-    return ThreadWindows([&known](HWND hWnd) {
-        return ClassOf(hWnd) == L"#32770" && std::find(known.begin(), known.end(), hWnd) == known.end();
-    });
 }
 
 class AboutTest : public ::testing::Test {
@@ -137,7 +128,6 @@ TEST_F(AboutTest, TheIconSummonsOneMascotPerOpening)
         [&] { g_about = FindAbout(); ClickIcon(g_about); first = about.m_pMascot; },
         [&] { ClickIcon(g_about); ClickIcon(g_about); afterMoreClicks = about.m_pMascot; },
         [&] {
-            // The box is dragged 30 to the right and 20 down; the mascot follows.
             const POINT before = mascotAt();
             const RECT box = WindowRect(g_about);
             ::SetWindowPos(g_about, nullptr, box.left + 30, box.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -151,50 +141,28 @@ TEST_F(AboutTest, TheIconSummonsOneMascotPerOpening)
     EXPECT_EQ(first, afterMoreClicks);
     EXPECT_EQ(30, moved.x);
     EXPECT_EQ(20, moved.y);
-    EXPECT_TRUE(OtherWindows({main.m_hWnd}).empty()) << "mascot and balloon went with the box";
+    const auto others = ThreadWindows([&](HWND hWnd) { return ClassOf(hWnd) == L"#32770" && hWnd != main.m_hWnd; });
+    EXPECT_TRUE(others.empty()) << "mascot and balloon went with the box";
 }
 
+// Escape: no farewell, and the generator goes on where it was. OK: the
+// farewell holds the screen when there is a mascot to say it, then the
+// clock reseeds.
 TEST_F(AboutTest, OkSaysFarewellThenReseedsEscapeDoesNeither)
 {
-    // Escape: no farewell, and the generator goes on where it was.
-    {
+    struct Close { int button; bool mascot, farewell; };
+    for (const Close& c : {Close{IDCANCEL, true, false}, Close{IDOK, true, true}, Close{IDOK, false, false}}) {
         TestAbout about;
         RandomSource::Seed(77);
-        ModelLcg model{77};
-        ModalScript script({
-            [&] { g_about = FindAbout(); ClickIcon(g_about); },
-            [&] { ::SendMessageW(g_about, WM_COMMAND, IDCANCEL, 0); },
-        });
-        const LARGE_INTEGER start = Now();
-        about.DoModal();
-        EXPECT_LT(MillisecondsSince(start), 2000.0);
-        EXPECT_EQ(model.Next(), RandomSource::Next());
-    }
-    // OK: the farewell holds the screen, then the clock reseeds.
-    {
-        TestAbout about;
-        std::wstring said;
-        ModalScript script({
-            [&] { g_about = FindAbout(); ClickIcon(g_about); },
-            [&] { ::SendMessageW(g_about, WM_COMMAND, IDOK, 0); },
-        });
         g_now = 1655555555u;
+        ModalScript script({
+            [&] { g_about = FindAbout(); if (c.mascot) ClickIcon(g_about); },
+            [&] { ::SendMessageW(g_about, WM_COMMAND, c.button, 0); },
+        });
         const LARGE_INTEGER start = Now();
-        EXPECT_EQ(IDOK, about.DoModal());
-        EXPECT_GE(MillisecondsSince(start), 2030.0);
-        ModelLcg model{g_now};
-        EXPECT_EQ(model.Next(), RandomSource::Next());
-    }
-    // OK without a mascot: reseeded at once.
-    {
-        TestAbout about;
-        ModalScript script({[&] { ::SendMessageW(FindAbout(), WM_COMMAND, IDOK, 0); }});
-        g_now = 1666666666u;
-        const LARGE_INTEGER start = Now();
-        about.DoModal();
-        EXPECT_LT(MillisecondsSince(start), 2000.0);
-        ModelLcg model{g_now};
-        EXPECT_EQ(model.Next(), RandomSource::Next());
+        EXPECT_EQ(c.button, about.DoModal());
+        EXPECT_EQ(c.farewell, MillisecondsSince(start) >= 2030.0) << c.button << (c.mascot ? " with" : " without");
+        EXPECT_EQ(ModelLcg{c.button == IDOK ? g_now : 77u}.Next(), RandomSource::Next()) << c.button;
     }
 }
 

@@ -34,11 +34,9 @@ class CatalogueTextFont : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto* balloon = new (std::nothrow) CBalloonDlg(&owner);
-        if (!balloon->Create()) {
-            delete balloon;
-            FAIL() << "no balloon";
-        }
+        CBalloonDlg* balloon = nullptr;
+        CreateModeless(balloon, &owner);
+        ASSERT_NE(nullptr, balloon);
         font = (balloon->*&TestBalloon::m_font).GetSafeHandle();
         ASSERT_TRUE(font);
         ASSERT_TRUE(dc.GetSafeHdc());

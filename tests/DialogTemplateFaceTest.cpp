@@ -12,42 +12,21 @@
 
 namespace {
 
-class TemplateBytes {
-public:
-    void Word(uint16_t w)
-    {
-        bytes.push_back(static_cast<uint8_t>(w & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(w >> 8));
-    }
-    void Dword(uint32_t d)
-    {
-        Word(static_cast<uint16_t>(d & 0xFFFF));
-        Word(static_cast<uint16_t>(d >> 16));
-    }
-    void String(const std::u16string& s)
-    {
-        for (char16_t c : s)
-            Word(c);
-        Word(0);
-    }
-    void Align()
-    {
-        while (bytes.size() % 4)
-            bytes.push_back(0);
-    }
+// Little-endian, as the resource compiler writes templates.
+struct TemplateBytes {
+    void Word(uint16_t w) { bytes.insert(bytes.end(), {static_cast<uint8_t>(w & 0xFF), static_cast<uint8_t>(w >> 8)}); }
+    void Dword(uint32_t d) { Word(static_cast<uint16_t>(d & 0xFFFF)); Word(static_cast<uint16_t>(d >> 16)); }
+    void String(const std::u16string& s) { for (char16_t c : s) Word(c); Word(0); }
+    void Align() { bytes.resize((bytes.size() + 3) / 4 * 4); }
     std::vector<uint8_t> bytes;
 };
 
 const uint32_t kSetFont = 0x40;
 const std::u16string kTemplateFace = u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";  // full-width MS P, then Gothic in kana
 
-struct Offsets {
-    size_t faceEnd = 0;  // after the face's terminating zero
-    size_t itemAt = 0;
-};
-
-// A DLGTEMPLATEEX with a menu ordinal, a class name and one static item.
-std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offsets* offsets = nullptr)
+// A DLGTEMPLATEEX with a menu ordinal, a class name and one static item;
+// faceEnd, if given, gets the offset after the face's terminating zero.
+std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, size_t* faceEnd = nullptr)
 {
     TemplateBytes t;
     t.Word(1);
@@ -69,10 +48,9 @@ std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offs
         t.bytes.push_back(0x80);  // Shift JIS
         t.String(face);
     }
-    const size_t faceEnd = t.bytes.size();
+    if (faceEnd)
+        *faceEnd = t.bytes.size();
     t.Align();
-    if (offsets)
-        *offsets = {faceEnd, t.bytes.size()};
     t.Dword(0);  // help ID
     t.Dword(0);  // extended style
     t.Dword(0x50000000);
@@ -86,7 +64,6 @@ std::vector<uint8_t> ExTemplate(uint32_t style, const std::u16string& face, Offs
     return t.bytes;
 }
 
-// The face read, or "(none)".
 std::u16string Read(const std::vector<uint8_t>& bytes, size_t size)
 {
     char16_t face[kMaxFaceLength + 1];
@@ -121,13 +98,13 @@ TEST(DialogTemplateFace, ATemplateWithoutAFontOrInTheOldFormatNamesNone)
 // The face comes after the menu, the class and the title.
 TEST(DialogTemplateFace, EveryTruncationBeforeTheFaceEndsIsRefused)
 {
-    Offsets offsets;
-    const std::vector<uint8_t> bytes = ExTemplate(kSetFont | 0x80000000, kTemplateFace, &offsets);
-    for (size_t size = 0; size < offsets.faceEnd; ++size) {
+    size_t faceEnd = 0;
+    const std::vector<uint8_t> bytes = ExTemplate(kSetFont | 0x80000000, kTemplateFace, &faceEnd);
+    for (size_t size = 0; size < faceEnd; ++size) {
         EXPECT_EQ(u"(none)", Read(bytes, size)) << size;
         EXPECT_TRUE(Replace(bytes, size, u"X").empty()) << size;
     }
-    EXPECT_EQ(kTemplateFace, Read(bytes, offsets.faceEnd));
+    EXPECT_EQ(kTemplateFace, Read(bytes, faceEnd));
 }
 
 // Each new face length in turn, so that the padding before the item takes

@@ -11,15 +11,9 @@ TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
 {
     struct Case { int bits; uint32_t used; uint32_t table; uint32_t colors; size_t offset; };
     const Case cases[] = {
-        {8, 0, 256, 256, 40 + 1024},
-        {8, 256, 256, 256, 40 + 1024},
-        {4, 16, 16, 16, 40 + 64},
-        {4, 0, 16, 16, 40 + 64},
-        {1, 0, 2, 2, 40 + 8},
-        {8, 20, 20, 20, 40 + 80},
-        {24, 0, 0, 0, 40},
-        {16, 0, 0, 0, 40},
-        {32, 0, 0, 0, 40},
+        {8, 0, 256, 256, 40 + 1024}, {8, 256, 256, 256, 40 + 1024}, {4, 16, 16, 16, 40 + 64},
+        {4, 0, 16, 16, 40 + 64},     {1, 0, 2, 2, 40 + 8},          {8, 20, 20, 20, 40 + 80},
+        {24, 0, 0, 0, 40},           {16, 0, 0, 0, 40},             {32, 0, 0, 0, 40},
     };
     for (const Case& c : cases) {
         DibRecipe recipe;
@@ -64,7 +58,6 @@ TEST(DibLayout, PartsThatDoNotFitAreRefused)
 
 TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
 {
-    // The default recipe, changed by one field.
     auto refused = [](auto change) {
         DibRecipe recipe;
         change(recipe);

@@ -20,7 +20,6 @@
 
 namespace {
 
-// The tooltip controls the dialog owns.
 std::vector<HWND> Tooltips(HWND owner)
 {
     return ThreadWindows([owner](HWND hWnd) {
@@ -48,13 +47,6 @@ void ExpectGlyphs(HWND window, const std::wstring& text)
     ASSERT_NE(nullptr, font) << Utf8(text);
     EXPECT_EQ("", Utf8(MissingGlyphs(font, text)))
         << "in \"" << Utf8(text) << "\", face " << Utf8(RequestedFace(font));
-}
-
-std::wstring FromUtf8(const char* text)
-{
-    wchar_t buffer[64] = {};
-    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, buffer, 63);
-    return buffer;
 }
 
 class JapaneseText : public ::testing::Test {
@@ -103,31 +95,22 @@ TEST_F(JapaneseText, EveryControlAndTipTextHasAGlyphForEachCharacterInItsFont)
     EXPECT_EQ(1u, checked.count(L"・・・・・・・"));
 }
 
-// Each tip breaks only where its text does: it is as tall as a tip of as
-// many lines of one letter each.
-TEST_F(JapaneseText, TipsBreakOnlyAtTheLineBreaksInTheirText)
-{
-    int tips = 0;
-    for (HWND dialog : {main.m_hWnd, about.m_hWnd})
-        for (HWND tooltip : Tooltips(dialog))
-            for (const std::wstring& text : TipTexts(tooltip)) {
-                std::wstring lines = L"X";
-                for (wchar_t c : text)
-                    lines += c == L'\n' ? L"\nX" : L"";
-                EXPECT_EQ(TipHeight(tooltip, lines), TipHeight(tooltip, text)) << Utf8(text);
-                ++tips;
-            }
-    EXPECT_EQ(2, tips);
-}
-
-// A dialog moved to a monitor of another DPI gives its tip the width for
-// that DPI and its own font at it, whatever font the tip had before.
-TEST_F(JapaneseText, TipsFollowTheirDialogToAnotherDpi)
+// Each dialog's one tip breaks only where its text does: it is as tall as a
+// tip of as many lines of one letter each. A dialog moved to a monitor of
+// another DPI gives its tip the width for that DPI and its own font at it,
+// whatever font the tip had before.
+TEST_F(JapaneseText, TipsBreakOnlyAtTheirLineBreaksAndFollowTheirDialogToAnotherDpi)
 {
     const int dpi = ScreenDpi() == 192 ? 96 : 192;
     for (HWND dialog : {main.m_hWnd, about.m_hWnd}) {
         const std::vector<HWND> tips = Tooltips(dialog);
         ASSERT_EQ(1u, tips.size());
+        const std::vector<std::wstring> texts = TipTexts(tips[0]);
+        ASSERT_EQ(1u, texts.size());
+        std::wstring lines = L"X";
+        for (wchar_t c : texts[0])
+            lines += c == L'\n' ? L"\nX" : L"";
+        EXPECT_EQ(TipHeight(tips[0], lines), TipHeight(tips[0], texts[0])) << Utf8(texts[0]);
         EXPECT_FALSE(::GetWindowLongW(tips[0], GWL_STYLE) & TTS_ALWAYSTIP) << "a tip over another program's window";
         EXPECT_EQ(Scaled(256), ::SendMessageW(tips[0], TTM_GETMAXTIPWIDTH, 0, 0));
         ::SendMessageW(tips[0], WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -145,12 +128,12 @@ TEST_F(JapaneseText, TipsFollowTheirDialogToAnotherDpi)
 TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
 {
     const char* expected = std::getenv("VUKA6_EXPECT_FACE");
-    const std::wstring face = expected ? FromUtf8(expected) : std::wstring(L"ＭＳ Ｐゴシック");
+    const std::string face = expected ? expected : Utf8(L"ＭＳ Ｐゴシック");
     wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
     ::GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH);
     std::printf("locale: %s, code page %u\n", Utf8(locale).c_str(), ::GetACP());
     for (HWND dialog : {main.m_hWnd, about.m_hWnd})
-        EXPECT_EQ(Utf8(face), Utf8(RequestedFace(WindowFont(dialog))));
+        EXPECT_EQ(face, Utf8(RequestedFace(WindowFont(dialog))));
 }
 
 // A face is taken only where it is installed; no prefix of the tests has

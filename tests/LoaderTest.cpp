@@ -50,7 +50,6 @@ TEST(Loader, AnEightBitResourceReadsBackItsExactColours)
         EXPECT_EQ(0, entries[i].peFlags);
     }
 
-    // Every pixel, through a memory context, against the picture's table.
     CCompatibleDC memory(&screen);
     ScopedSelection selection(memory, bitmap.m_hObject);
     int wrong = 0;

@@ -26,43 +26,28 @@ TEST(RemarkCatalogue, BothChoosersFollowTheirRules)
 }
 
 // How many of the 32768 raw values r end up at each text with n = r*m >> 15.
-std::map<unsigned, int> Odds(unsigned (*pick)(unsigned), unsigned m)
+// Clicks: 32768 = 51 * 642 + 26, so twenty-six texts get one value more.
+// Idle: each notice (from ID 700) owns two of the 57 slots, 2 * 575 values;
+// the other 51 texts share the remaining 29318 = 51 * 574 + 44.
+TEST(RemarkCatalogue, ClickOddsAreEvenAmongRemarksIdleOddsFavourTheNotices)
 {
-    std::map<unsigned, int> counts;
-    for (unsigned r = 0; r < 32768; ++r)
-        ++counts[pick((r * m) >> 15)];
-    return counts;
-}
-
-TEST(RemarkCatalogue, ClickOddsAreEvenAmongRemarks)
-{
-    // 32768 = 51 * 642 + 26: twenty-six texts get one value more.
-    const std::map<unsigned, int> counts = Odds(PickClickRemark, 51);
-    ASSERT_EQ(51u, counts.size());
-    int with643 = 0;
-    for (const auto& [id, count] : counts) {
-        EXPECT_TRUE(count == 642 || count == 643) << id << ": " << count;
-        with643 += count == 643;
-    }
-    EXPECT_EQ(26, with643);
-}
-
-TEST(RemarkCatalogue, IdleOddsFavourTheNotices)
-{
-    // Each notice owns two of the 57 slots: 2 * 575 values. The other 51
-    // texts share the remaining 29318 = 51 * 574 + 44.
-    const std::map<unsigned, int> counts = Odds(PickIdleRemark, 57);
-    ASSERT_EQ(54u, counts.size());
-    int with575 = 0;
-    for (const auto& [id, count] : counts) {
-        if (id >= 700) {
-            EXPECT_EQ(1150, count) << id;
-            continue;
+    struct Odds { unsigned (*pick)(unsigned); unsigned m; size_t texts; int each, withOneMore; };
+    for (const Odds& odds : {Odds{PickClickRemark, 51, 51, 642, 26}, Odds{PickIdleRemark, 57, 54, 574, 44}}) {
+        std::map<unsigned, int> counts;
+        for (unsigned r = 0; r < 32768; ++r)
+            ++counts[odds.pick((r * odds.m) >> 15)];
+        ASSERT_EQ(odds.texts, counts.size()) << "m " << odds.m;
+        int withOneMore = 0;
+        for (const auto& [id, count] : counts) {
+            if (id >= 700) {
+                EXPECT_EQ(1150, count) << id;
+                continue;
+            }
+            EXPECT_TRUE(count == odds.each || count == odds.each + 1) << id << ": " << count;
+            withOneMore += count == odds.each + 1;
         }
-        EXPECT_TRUE(count == 574 || count == 575) << id << ": " << count;
-        with575 += count == 575;
+        EXPECT_EQ(odds.withOneMore, withOneMore) << "m " << odds.m;
     }
-    EXPECT_EQ(44, with575);
 }
 
 }  // namespace
