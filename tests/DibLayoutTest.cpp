@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 TEST(DibLayout, ColourCountAndBitsOffsetFollowTheHeader)
 {
@@ -53,6 +54,8 @@ TEST(DibLayout, PartsThatDoNotFitAreRefused)
     EXPECT_FALSE(ReadDibLayout(good.data(), good.size() - 1, &layout));
     EXPECT_FALSE(ReadDibLayout(good.data(), 40 + 1023, &layout));
     EXPECT_FALSE(ReadDibLayout(good.data(), 39, &layout));
+    const std::vector<uint8_t> cut(good.begin(), good.begin() + 20);  // read past, AddressSanitizer would say
+    EXPECT_FALSE(ReadDibLayout(cut.data(), cut.size(), &layout));
     EXPECT_FALSE(ReadDibLayout(nullptr, 0, &layout));
 }
 

@@ -138,6 +138,19 @@ TEST_F(JapaneseText, TheDialogsUseTheTemplateFaceOrTheExpectedStandIn)
 
 // A face is taken only where it is installed; no prefix of the tests has
 // this one, which comes third in the list.
+// The dialog's font is lent only to a tip whose own font lacks its glyphs.
+TEST_F(JapaneseText, ATipKeepsItsOwnFontWhereItDrawsTheText)
+{
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&main));
+    const HFONT own = WindowFont(tip.m_hWnd);
+    CWnd tool;
+    ASSERT_TRUE(tool.SubclassWindow(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 9, 9, main.m_hWnd, nullptr,
+                                                      nullptr, nullptr)));
+    EXPECT_TRUE(tip.AddTool(&tool, L"Start"));
+    EXPECT_EQ(own, WindowFont(tip.m_hWnd));
+}
+
 TEST_F(JapaneseText, AMissingFaceIsNotTakenAndGlyphsAreFoundPieceByPiece)
 {
     EXPECT_NE(L"MS UI Gothic", std::wstring(InstalledFaceFor(L"MS UI Gothic")));
