@@ -160,20 +160,14 @@ TEST_F(DrawEngineTest, SpinningLabelsMayShowZeroAndRepeat)
     g_now = 3;
     FakeDialog d;
     d.Start();
-    // Each tick rolls 0 to 43 for every slot, left to right.
+    // Each tick rolls 0 to 43 for every slot, left to right, with no check
+    // against zero or the other labels: the model's rolls, zeros and repeats too.
     ModelLcg model{3};
-    d.SpinTick();
-    for (int slot = 0; slot < 6; ++slot)
-        EXPECT_EQ(model.Roll44(), d.labels[slot]) << "slot " << slot;
-    bool sawZero = false, sawRepeat = false;
-    for (int tick = 0; tick < 2000 && !(sawZero && sawRepeat); ++tick) {
+    for (int tick = 0; tick < 200; ++tick) {
         d.SpinTick();
-        std::set<int> shown(d.labels.begin(), d.labels.end());
-        sawZero = sawZero || shown.count(0) > 0;
-        sawRepeat = sawRepeat || shown.size() < 6;
+        for (int slot = 0; slot < 6; ++slot)
+            ASSERT_EQ(model.Roll44(), d.labels[slot]) << "tick " << tick << ", slot " << slot;
     }
-    EXPECT_TRUE(sawZero);
-    EXPECT_TRUE(sawRepeat);
 }
 
 TEST_F(DrawEngineTest, TimersStartOnceAndOnlyTheSpinTimerStopsWithTheDraw)
@@ -227,21 +221,4 @@ TEST_F(DrawEngineTest, ARefusedTimerIsTriedAgainByTheNextStart)
     EXPECT_EQ(2, d.timersStarted[ID_TIMER_SPIN]);
     EXPECT_EQ(ID_TIMER_SPIN, d.m_spinTimer);
     EXPECT_EQ(ID_TIMER_BANNER, d.m_bannerTimer);
-}
-
-TEST_F(DrawEngineTest, PickUniqueNumberAvoidsEveryFixedSlot)
-{
-    // Five slots fixed leaves 38 acceptable values; every pick must be one.
-    for (uint32_t seed = 0; seed < 3000; ++seed) {
-        RandomSource::Seed(seed);
-        FakeDialog d;
-        const uint8_t fixed[] = {1, 43, 0, 17, 2, 42};
-        for (int i = 0; i < 6; ++i)
-            d.m_slots[i] = fixed[i];
-        const int v = d.PickUniqueNumber();
-        ASSERT_GE(v, 1);
-        ASSERT_LE(v, 43);
-        for (uint8_t f : fixed)
-            ASSERT_NE(f, v);
-    }
 }
