@@ -132,8 +132,6 @@ TEST(Framework, DestroyingAWindowInsideItsOwnHandlerDefersPostNcDestroy)
     DerivedWnd wnd;
     const HWND hWnd = MakeRecordingWindow();
     ASSERT_TRUE(wnd.SubclassWindow(hWnd));
-    EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(hWnd));
-
     wnd.destroyInHandler = true;
     wnd.SendMessage(WM_TIMER, 7);
 
@@ -190,10 +188,8 @@ TEST(Framework, ASelfDeletingDialogIsDeletedExactlyOnceWhenItsWindowGoes)
     EXPECT_EQ(::GetDlgItem(hWnd, IDC_START), start);
     EXPECT_EQ(&dialog->m_start, CWnd::FromHandlePermanent(start));
 
-    RECT rect;
-    ::GetWindowRect(hWnd, &rect);
-    EXPECT_EQ(3, rect.left);
-    EXPECT_EQ(4, rect.top);
+    EXPECT_EQ(3, WindowRect(hWnd).left);
+    EXPECT_EQ(4, WindowRect(hWnd).top);
 
     ::DestroyWindow(hWnd);
     EXPECT_EQ(0, g_liveDialogs);
@@ -293,10 +289,6 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     EXPECT_EQ(L"ﾊﾞｰｼﾞｮﾝ情報(&A)...", std::wstring(text));
     EXPECT_FALSE(text.LoadString(9999));
     EXPECT_TRUE(text.IsEmpty());
-    text.Format(L"%d", 43);
-    EXPECT_EQ(L"43", std::wstring(text));
-    text.Format(L"%d", 7);
-    EXPECT_EQ(L"7", std::wstring(text));
     text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
     EXPECT_EQ(L"2147483647:-2147483648:0", std::wstring(text));
     // Measured and written by the same printf: MinGW's own reads %s as narrow.
