@@ -116,21 +116,6 @@ inline int ShownUnlike(const Pixels& shown, const Pixels& picture, HRGN outline 
     return unlike;
 }
 
-// Pixels where an outline and its picture disagree: inside it but of the
-// key colour, or outside it but not. Any part of the outline beyond the
-// picture counts as one pixel more.
-inline int OutlineMismatches(HRGN outline, const Pixels& picture)
-{
-    const uint32_t key = picture.At(0, 0);
-    int mismatches = 0;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            mismatches += (::PtInRegion(outline, x, y) != FALSE) != (picture.At(x, y) != key);
-    RECT box{};
-    ::GetRgnBox(outline, &box);
-    return mismatches + (box.left < 0 || box.top < 0 || box.right > picture.width || box.bottom > picture.height);
-}
-
 // A palette's entries, in order.
 inline std::vector<PALETTEENTRY> PaletteEntries(const CPalette& palette)
 {
