@@ -6,12 +6,6 @@
 
 #include <gtest/gtest.h>
 
-StressDriver::StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail)
-    : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
-      m_where(std::move(where)), m_tickBudget(tickBudget)
-{
-}
-
 void StressDriver::OnTick()
 {
     // The driver's own calls are not the program's: the fault sweep must

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class StressDriver {
@@ -21,7 +22,9 @@ public:
     using Source = std::function<std::optional<Action>(const StressDriver&)>;
 
     // where names the run in every failure (its seed, say).
-    StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail = false);
+    StressDriver(TestDrawDlg& dlg, Source source, std::string where, long tickBudget, bool partsMayFail = false)
+        : actions(dlg), invariants(dlg, partsMayFail), counts(kKindCount), m_dlg(dlg), m_source(std::move(source)),
+          m_where(std::move(where)), m_tickBudget(tickBudget) {}
 
     bool Failed() const { return m_failed; }
     bool Finished() const { return m_sourceDone && m_exitPressed; }

@@ -7,26 +7,21 @@
 #include <iterator>
 #include <set>
 
-namespace {
-
 // The system gives a thread with windows a hidden IME window of class
 // "IME", and newer Wine adds the input method's own window (class "Wine IME"),
 // owned by it. COM gives a thread in a single-threaded apartment a hidden
 // window of its own, once a screen reader has asked for a name (newer Wine
 // asks of itself, now and then). None is the program's, and they come and
 // go as the system pleases.
-bool IsSystemWindow(HWND hWnd)
-{
-    const HWND owner = ::GetWindow(hWnd, GW_OWNER);
-    return ClassOf(hWnd) == L"IME" || (owner && ClassOf(owner) == L"IME") || ClassOf(hWnd) == L"OleMainThreadWndClass";
-}
-
-}  // namespace
-
 Census TakeCensus(HWND main)
 {
     Census census;
-    for (HWND hWnd : ThreadWindows([](HWND window) { return !IsSystemWindow(window); })) {
+    const auto ours = [](HWND window) {
+        const HWND owner = ::GetWindow(window, GW_OWNER);
+        return ClassOf(window) != L"IME" && !(owner && ClassOf(owner) == L"IME") &&
+               ClassOf(window) != L"OleMainThreadWndClass";
+    };
+    for (HWND hWnd : ThreadWindows(ours)) {
         CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
         ++census.total;
         if (hWnd == main)
