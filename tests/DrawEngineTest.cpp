@@ -183,11 +183,6 @@ TEST_F(DrawEngineTest, TimersStartOnceAndOnlyTheSpinTimerStopsWithTheDraw)
     EXPECT_EQ(ID_TIMER_SPIN, d.m_spinTimer);
     EXPECT_EQ(ID_TIMER_BANNER, d.m_bannerTimer);
 
-    // Start forgets fixed numbers and re-enables every toggle.
-    EXPECT_EQ(0, d.m_slots[0]);
-    EXPECT_TRUE(d.toggleEnabled[0]);
-    EXPECT_FALSE(d.checked[0]);
-
     for (int slot : {5, 3, 0, 1, 4}) {
         d.FixSlot(slot);
         EXPECT_EQ(1, d.m_spinning);
