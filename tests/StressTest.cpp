@@ -23,20 +23,6 @@
 
 namespace {
 
-void PrintSummary(const StressDriver& d, double seconds)
-{
-    std::printf("stress: %ld actions (%ld draws skipped as inapplicable) in %.1f s, %ld ticks\n", d.performed,
-                d.skipped, seconds, d.ticks);
-    std::printf("stress: %ld About openings, %ld mascots, %ld farewells, %ld draws started, %ld finished\n",
-                d.invariants.openings, d.invariants.mascots, d.actions.farewells, d.invariants.drawsStarted,
-                d.invariants.drawsFinished);
-    std::printf("stress: %ld clicks delivered, %ld swallowed by a disabled window or the desktop\n",
-                d.actions.clicksDelivered, d.actions.clicksSwallowed);
-    for (size_t k = 0; k < kKindCount; ++k)
-        std::printf("stress:   %-18s %ld\n", kKinds[k].name, d.counts[k]);
-    std::fflush(stdout);
-}
-
 TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
 {
     const char* seedText = std::getenv("VUKA6_STRESS_SEED");
@@ -81,18 +67,28 @@ TEST(Stress, RandomUserActionsKeepTheDrawAndTheWindowsSound)
         const auto start = std::chrono::steady_clock::now();
         result = dlg.DoModal();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        PrintSummary(driver, took.count());
+        const StressDriver& d = driver;
+        std::printf("stress: %ld actions (%ld draws skipped as inapplicable) in %.1f s, %ld ticks\n", d.performed,
+                    d.skipped, took.count(), d.ticks);
+        std::printf("stress: %ld About openings, %ld mascots, %ld farewells, %ld draws started, %ld finished\n",
+                    d.invariants.openings, d.invariants.mascots, d.actions.farewells, d.invariants.drawsStarted,
+                    d.invariants.drawsFinished);
+        std::printf("stress: %ld clicks delivered, %ld swallowed by a disabled window or the desktop\n",
+                    d.actions.clicksDelivered, d.actions.clicksSwallowed);
+        for (size_t k = 0; k < kKindCount; ++k)
+            std::printf("stress:   %-18s %ld\n", kKinds[k].name, d.counts[k]);
+        std::fflush(stdout);
         g_app.m_pMainWnd = nullptr;
         ASSERT_FALSE(driver.Failed()) << "seed " << seed;
         ASSERT_TRUE(driver.Finished()) << "seed " << seed;
         // What a long enough run must have reached, or it tested little.
         if (actions >= 5000) {
-            EXPECT_GT(driver.invariants.openings, 10) << driver.Where();
-            EXPECT_GT(driver.invariants.mascots, 5) << driver.Where();
-            EXPECT_GT(driver.actions.farewells, 0) << driver.Where();
-            EXPECT_GT(driver.invariants.drawsFinished, 10) << driver.Where();
-            EXPECT_GT(driver.actions.clicksDelivered, actions / 4) << driver.Where();
-            EXPECT_GT(driver.actions.clicksSwallowed, 0) << driver.Where();
+            EXPECT_GT(d.invariants.openings, 10) << d.Where();
+            EXPECT_GT(d.invariants.mascots, 5) << d.Where();
+            EXPECT_GT(d.actions.farewells, 0) << d.Where();
+            EXPECT_GT(d.invariants.drawsFinished, 10) << d.Where();
+            EXPECT_GT(d.actions.clicksDelivered, actions / 4) << d.Where();
+            EXPECT_GT(d.actions.clicksSwallowed, 0) << d.Where();
         }
     }
 
