@@ -56,7 +56,7 @@ TEST(DibLayout, PartsThatDoNotFitAreRefused)
     EXPECT_FALSE(ReadDibLayout(good.data(), 39, &layout));
     const std::vector<uint8_t> cut(good.begin(), good.begin() + 20);  // read past, AddressSanitizer would say
     EXPECT_FALSE(ReadDibLayout(cut.data(), cut.size(), &layout));
-    EXPECT_FALSE(ReadDibLayout(nullptr, 0, &layout));
+    EXPECT_FALSE(ReadDibLayout(nullptr, good.size(), &layout));
 }
 
 TEST(DibLayout, AbsurdOrForeignHeadersAreRefused)
