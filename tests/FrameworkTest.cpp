@@ -151,6 +151,9 @@ TEST(Framework, AWindowIsBoundOnce)
     const HWND other = MakeRecordingWindow();
     EXPECT_FALSE(first.SubclassWindow(other));
     EXPECT_FALSE(second.SubclassWindow(nullptr));
+    // Somebody else's window is not ours, whatever its user data holds.
+    ::SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&second));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(other));
     first.DestroyWindow();
     ::DestroyWindow(other);
 }
