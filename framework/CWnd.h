@@ -37,7 +37,9 @@ public:
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
-    BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
+    // Without a window ::InvalidateRect would repaint every window on the desktop.
+    BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE)
+    { return m_hWnd ? ::InvalidateRect(m_hWnd, rect, erase) : FALSE; }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
@@ -50,7 +52,7 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
     // Without a window ::SetTimer would start a timer of the thread's that
-    // nothing ever kills, so an object whose window failed gets none.
+    // nothing ever kills.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) { return m_hWnd ? ::SetTimer(m_hWnd, id, elapseMs, nullptr) : 0; }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     // For a timer remembered by its handle, 0 while it does not run.

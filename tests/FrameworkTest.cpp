@@ -214,6 +214,7 @@ TEST(Framework, AFailedCreateLeavesTheObjectToItsCreator)
     EXPECT_EQ(1, g_liveDialogs) << "not deleted behind the creator's back";
     EXPECT_EQ(nullptr, dialog->m_hWnd);
     EXPECT_EQ(0u, dialog->SetTimer(1, 10)) << "a timer of the thread's, never killed";
+    EXPECT_FALSE(dialog->InvalidateRect(nullptr)) << "every window on the desktop repainted";
     delete dialog;
     EXPECT_EQ(0, g_liveDialogs);
 
