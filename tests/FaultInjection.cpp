@@ -1,5 +1,6 @@
 #include "FaultInjection.h"
 
+#include <oleacc.h>
 #include <oleauto.h>
 
 #include <cerrno>
@@ -16,14 +17,14 @@ const char* const kFunctionNames[kFunctionCount] = {
     "CreateCompatibleDC", "CreateCompatibleBitmap", "CreatePalette", "CreateRectRgn", "CombineRgn", "CreateFontW",
     "GetDC", "StretchDIBits", "CreateDialogIndirectParamW", "CreateWindowExW", "SetWindowRgn", "SetTimer",
     "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc", "calloc", "realloc",
-    "SysAllocString",
+    "SysAllocString", "LresultFromObject",
 };
 
 namespace {
 
-// Every failure value is 0 or null. The last error is the one the
-// documentation names where it says to ask GetLastError; the GDI functions
-// document none and leave it alone.
+// Every failure value is 0 or null, but LresultFromObject's error code. The
+// last error is the one the documentation names where it says to ask
+// GetLastError; the GDI functions document none and leave it alone.
 enum class Error : DWORD {
     Untouched = 0,
     NoMemory = ERROR_NOT_ENOUGH_MEMORY,
@@ -191,6 +192,14 @@ UINT_PTR SetTimerWithoutTicks(HWND hWnd, UINT_PTR id, UINT elapse, TIMERPROC pro
     return timer;
 }
 
+// Handing an object to a screen reader fails with an error code, not 0.
+LRESULT WINAPI LresultFromObjectFailing(REFIID riid, WPARAM flags, LPUNKNOWN object)
+{
+    if (Fails(kLresultFromObject))
+        return E_OUTOFMEMORY;
+    return reinterpret_cast<decltype(&::LresultFromObject)>(g_points[kLresultFromObject].real)(riid, flags, object);
+}
+
 // A region the window took is the window's to delete.
 int SetWindowRgnAndLetGo(HWND hWnd, HRGN region, BOOL redraw)
 {
@@ -262,10 +271,11 @@ FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
     const FARPROC found = Real<kGetProcAddress, FARPROC>(module, name);
     if (!found || IS_INTRESOURCE(name))
         return found;
-    if (std::strcmp(name, "SysAllocString") == 0) {
-        g_points[kSysAllocString].real = reinterpret_cast<void*>(found);
-        return reinterpret_cast<FARPROC>(g_points[kSysAllocString].hook);
-    }
+    for (const Function f : {kSysAllocString, kLresultFromObject})
+        if (std::strcmp(name, kFunctionNames[f]) == 0) {
+            g_points[f].real = reinterpret_cast<void*>(found);
+            return reinterpret_cast<FARPROC>(g_points[f].hook);
+        }
     if (std::strcmp(name, "SysFreeString") == 0) {
         g_sysFreeString = reinterpret_cast<decltype(&::SysFreeString)>(reinterpret_cast<void (*)()>(found));
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&TrackSysFreeString));
@@ -306,6 +316,8 @@ void DefineAll()
     // A failing realloc returns null and leaves the block as it was.
     Define<kRealloc, decltype(&std::realloc)>("msvcrt.dll", Error::Errno, Makes::Nothing);
     Define<kSysAllocString, decltype(&::SysAllocString)>(nullptr, Error::Untouched, Makes::Object);
+    Define<kLresultFromObject, decltype(&::LresultFromObject)>(nullptr, Error::Untouched, Makes::Nothing,
+                                                               &LresultFromObjectFailing);
     const auto watch = [](Watched w, const char* dll, const char* name, auto hook) {
         g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, reinterpret_cast<void*>(hook), nullptr};
     };
