@@ -128,6 +128,8 @@ TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
             toggles.insert(name);
     }
     EXPECT_EQ(6u, toggles.size()) << "the toggles' names differ";
+    // The name is the toggle's own, not that of a child it does not have.
+    EXPECT_EQ(L"", AccessibleName(dlg.Item(IDC_FIX1), 1));
     // A reader in another process is answered only from an apartment's thread.
     EXPECT_EQ(S_FALSE, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) << "the thread is in no apartment";
     ::CoUninitialize();

@@ -175,7 +175,8 @@ inline std::vector<HWND> Children(HWND parent)
 // What a screen reader hears a control called: the name oleacc gives the
 // control's client object, which is the control's own answer to
 // WM_GETOBJECT, or else oleacc's standard object, named by the window text.
-inline std::wstring AccessibleName(HWND hWnd)
+// With a child, the name of that child of the object instead.
+inline std::wstring AccessibleName(HWND hWnd, LONG child = CHILDID_SELF)
 {
     IAccessible* object = nullptr;
     if (FAILED(::AccessibleObjectFromWindow(hWnd, OBJID_CLIENT, __uuidof(IAccessible),
@@ -184,7 +185,7 @@ inline std::wstring AccessibleName(HWND hWnd)
         return L"(no accessible object)";
     VARIANT self;
     self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    self.lVal = child;
     BSTR name = nullptr;
     std::wstring text;
     if (SUCCEEDED(object->get_accName(self, &name)) && name)
