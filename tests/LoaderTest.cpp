@@ -2,6 +2,7 @@
 // bitmaps that read back the pictures' colours, the old bitmap's fate, and
 // the malformed pictures it refuses.
 #include "DibTestPictures.h"
+#include "FaultInjection.h"
 #include "LoadPaletteBitmap.h"
 #include "ScopedSelection.h"
 #include "TestWindows.h"
@@ -31,7 +32,10 @@ TEST(Loader, AnEightBitResourceReadsBackItsExactColours)
     ScreenDC screen;
     CBitmap bitmap;
     CPalette palette;
+    const long realized = fault::RealizedPalettes();
     ASSERT_EQ(1, LoadPaletteBitmap(&bitmap, &palette, &screen, IDB_BANNER_TITLE));
+    // The bits go through the picture's own palette, as a palette display needs.
+    EXPECT_EQ(realized + 1, fault::RealizedPalettes());
 
     BITMAP info;
     ASSERT_TRUE(bitmap.GetBitmap(&info));
