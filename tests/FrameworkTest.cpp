@@ -357,11 +357,12 @@ TEST(Framework, TheFallbackLoadsALibraryByItsFullPathInTheSystemFolder)
 // scaling, it has the screen's, or the design DPI when the screen can't be asked.
 TEST(Framework, AWindowWithoutADpiHasTheScreensOrTheDesignDpi)
 {
-    EXPECT_EQ(static_cast<UINT>(ScreenDpi()), GetWindowDpi(nullptr));
     fault::Begin(fault::kGetDC, 1);
     EXPECT_EQ(kDesignDpi, GetWindowDpi(nullptr));
     EXPECT_TRUE(fault::Fired());
+    // Watched from here on: the screen's context is given back.
     fault::Watch();
+    EXPECT_EQ(static_cast<UINT>(ScreenDpi()), GetWindowDpi(nullptr));
 }
 
 }  // namespace
