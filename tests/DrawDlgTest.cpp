@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -133,6 +134,21 @@ TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
     // A reader in another process is answered only from an apartment's thread.
     EXPECT_EQ(S_FALSE, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) << "the thread is in no apartment";
     ::CoUninitialize();
+}
+
+// Where the automation library lacks a function the named object needs, a
+// reader gets the system's object. The libraries are looked up once a
+// process, so this runs in a process of its own.
+TEST_F(DrawDlgTest, WithoutPartOfTheAccessibilityLibrariesAReaderGetsTheSystemsObject)
+{
+    const auto withoutSysAllocString = [this] {
+        // No test events reach a death test's process: the hooks go in here.
+        if (!fault::Install())
+            std::exit(2);
+        fault::HideExport("SysAllocString");
+        std::exit(AccessibleName(dlg.Item(IDC_FIX1)).empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(withoutSysAllocString(), ::testing::ExitedWithCode(0), "");
 }
 
 // The About box is the system menu's last item, and what a banner click

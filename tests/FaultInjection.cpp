@@ -259,6 +259,7 @@ LRESULT WINAPI WatchCallWindowProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM
 // The names the program gives screen readers are strings of the automation
 // library, which it looks up rather than imports.
 decltype(&::SysFreeString) g_sysFreeString = nullptr;
+const char* g_hiddenExport = nullptr;
 
 void WINAPI TrackSysFreeString(BSTR text)
 {
@@ -271,6 +272,8 @@ FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
     const FARPROC found = Real<kGetProcAddress, FARPROC>(module, name);
     if (!found || IS_INTRESOURCE(name))
         return found;
+    if (g_hiddenExport && std::strcmp(name, g_hiddenExport) == 0)
+        return nullptr;
     for (const Function f : {kSysAllocString, kLresultFromObject})
         if (std::strcmp(name, kFunctionNames[f]) == 0) {
             g_points[f].real = reinterpret_cast<void*>(found);
@@ -411,6 +414,11 @@ void Watch()
 }
 
 void End() { g_counting = false; }
+
+void HideExport(const char* name)
+{
+    g_hiddenExport = name;
+}
 
 long Calls(Function function) { return g_calls[function]; }
 bool Fired() { return g_fired; }

@@ -38,6 +38,10 @@ void Watch();
 // Stops counting; every call passes from now on.
 void End();
 
+// From now on the program's lookups of the function of this name find
+// nothing, as where its library lacks it.
+void HideExport(const char* name);
+
 long Calls(Function function);
 bool Fired();
 // How often the program realized a palette of its own in a device context.
