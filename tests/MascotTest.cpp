@@ -269,6 +269,7 @@ TEST_P(MascotUnderAFault, ShowsWholeOrNotAtAll)
             EXPECT_NE(nullptr, mascot->m_pBalloon) << at;
             if (CBalloonDlg* balloon = mascot->m_pBalloon) {
                 EXPECT_TRUE(Whole(balloon->m_hWnd, balloon->*&TestBalloon::m_image)) << at;
+                EXPECT_NE(nullptr, (balloon->*&TestBalloon::m_font).m_hObject) << at << ": the remarks' font";
             }
             mascot->DestroyWindow();
         }
