@@ -289,6 +289,8 @@ TEST(Framework, StringsLoadFromTheTableAndFormat)
     CString text;
     EXPECT_TRUE(text.LoadString(IDS_ABOUTBOX));
     EXPECT_EQ(L"ﾊﾞｰｼﾞｮﾝ情報(&A)...", std::wstring(text));
+    // Too long to live in the object: a block of its own, with room for the end.
+    EXPECT_GE(_msize(const_cast<LPWSTR>(static_cast<LPCWSTR>(text))), sizeof L"ﾊﾞｰｼﾞｮﾝ情報(&A)...");
     EXPECT_FALSE(text.LoadString(9999));
     EXPECT_TRUE(text.IsEmpty());
     text.Format(L"%d:%d:%d", 2147483647, -2147483647 - 1, 0);
