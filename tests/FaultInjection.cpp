@@ -259,7 +259,6 @@ LRESULT WINAPI WatchCallWindowProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM
 // The names the program gives screen readers are strings of the automation
 // library, which it looks up rather than imports.
 decltype(&::SysFreeString) g_sysFreeString = nullptr;
-const char* g_hiddenExport = nullptr;
 
 void WINAPI TrackSysFreeString(BSTR text)
 {
@@ -267,6 +266,7 @@ void WINAPI TrackSysFreeString(BSTR text)
     g_sysFreeString(text);
 }
 
+const char* g_hiddenExport = nullptr;  // set by HideExport
 FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
 {
     const FARPROC found = Real<kGetProcAddress, FARPROC>(module, name);
