@@ -184,9 +184,11 @@ TEST_P(BannerUnderAFault, LoadsAllFramesOrNone)
     const auto createAndMove = [dpi](TestDrawDlg& dlg) {
         if (!dlg.Create(IDD_DRAW_DIALOG, nullptr))
             return false;
-        // The banner paints as it is made, with its frames or without. Sent
-        // rather than left to the system, which would swallow a crash in it.
+        // The banner paints as it is made and realizes its palette as the
+        // dialog comes to the front, with its frames or without. Sent rather
+        // than left to the system, which would swallow a crash in them.
         ::SendMessageW(dlg.m_banner.m_hWnd, WM_PAINT, 0, 0);
+        ::SendMessageW(dlg.m_hWnd, WM_QUERYNEWPALETTE, 0, 0);
         RECT suggested = WindowRect(dlg.m_hWnd);
         ::SendMessageW(dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         return true;
