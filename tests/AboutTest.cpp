@@ -20,10 +20,7 @@ namespace {
 
 HWND g_about = nullptr;
 
-HWND FindAbout()
-{
-    return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報");
-}
+HWND FindAbout() { return ::FindWindowW(nullptr, L"Bamzo to Vuka6のﾊﾞｰｼﾞｮﾝ情報"); }
 
 class AboutTest : public ::testing::Test {
 protected:

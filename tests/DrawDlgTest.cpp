@@ -110,9 +110,20 @@ TEST_F(DrawDlgTest, OpensCentredInTheWorkArea)
 // Every other control is called by its text.
 TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
 {
-    // Without memory for a named object, or when it can't be handed over, the
-    // reader gets the system's, and what was made for it goes.
-    for (const fault::Function f : {fault::kMalloc, fault::kLresultFromObject}) {
+    // Where the automation library lacks a function the named object needs,
+    // the reader gets the system's object. The libraries are looked up once a
+    // process: this runs first, in a process of its own, which no test events
+    // reach, so that the hooks go in there.
+    const auto withoutSysAllocString = [this] {
+        if (!fault::Install())
+            std::exit(2);
+        fault::HideExport("SysAllocString");
+        std::exit(AccessibleName(dlg.Item(IDC_FIX1)).empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(withoutSysAllocString(), ::testing::ExitedWithCode(0), "");
+    // Without the system's object to name, memory for the named one, or a
+    // way to hand it over, the reader gets the system's; nothing made stays.
+    for (const fault::Function f : {fault::kCreateStdAccessibleObject, fault::kMalloc, fault::kLresultFromObject}) {
         fault::Begin(f, 1);
         EXPECT_NE(L"(no accessible object)", AccessibleName(dlg.Item(IDC_FIX1))) << fault::kFunctionNames[f];
         EXPECT_TRUE(fault::Fired() && fault::StillHeld().empty())
@@ -134,21 +145,6 @@ TEST_F(DrawDlgTest, ScreenReadersHearEveryControlByAName)
     // A reader in another process is answered only from an apartment's thread.
     EXPECT_EQ(S_FALSE, ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) << "the thread is in no apartment";
     ::CoUninitialize();
-}
-
-// Where the automation library lacks a function the named object needs, a
-// reader gets the system's object. The libraries are looked up once a
-// process, so this runs in a process of its own.
-TEST_F(DrawDlgTest, WithoutPartOfTheAccessibilityLibrariesAReaderGetsTheSystemsObject)
-{
-    const auto withoutSysAllocString = [this] {
-        // No test events reach a death test's process: the hooks go in here.
-        if (!fault::Install())
-            std::exit(2);
-        fault::HideExport("SysAllocString");
-        std::exit(AccessibleName(dlg.Item(IDC_FIX1)).empty() ? 0 : 1);
-    };
-    EXPECT_EXIT(withoutSysAllocString(), ::testing::ExitedWithCode(0), "");
 }
 
 // The About box is the system menu's last item, and what a banner click

@@ -17,7 +17,7 @@ const char* const kFunctionNames[kFunctionCount] = {
     "CreateCompatibleDC", "CreateCompatibleBitmap", "CreatePalette", "CreateRectRgn", "CombineRgn", "CreateFontW",
     "GetDC", "StretchDIBits", "CreateDialogIndirectParamW", "CreateWindowExW", "SetWindowRgn", "SetTimer",
     "FindResourceW", "LoadResource", "LoadBitmapW", "LoadIconW", "LoadStringW", "malloc", "calloc", "realloc",
-    "SysAllocString", "LresultFromObject",
+    "SysAllocString", "LresultFromObject", "CreateStdAccessibleObject",
 };
 
 namespace {
@@ -109,10 +109,7 @@ private:
 HeldSet g_objects;  // GDI objects, until deleted or given to a window
 HeldSet g_windows;  // windows, and timers by their windows
 
-bool ProgramCalls()
-{
-    return g_counting && !g_paused;
-}
+bool ProgramCalls() { return g_counting && !g_paused; }
 
 // Where the failing call came from, for finding the code a failed run went
 // through: the return addresses as the linker placed them.
@@ -200,6 +197,21 @@ LRESULT WINAPI LresultFromObjectFailing(REFIID riid, WPARAM flags, LPUNKNOWN obj
     return reinterpret_cast<decltype(&::LresultFromObject)>(g_points[kLresultFromObject].real)(riid, flags, object);
 }
 
+// The system's object is held by reference: one of ours keeps it, to be
+// asked whether the program still holds one too.
+HRESULT WINAPI CreateStdAccessibleObjectKept(HWND hWnd, LONG id, REFIID iid, void** object)
+{
+    if (Fails(kCreateStdAccessibleObject))
+        return E_OUTOFMEMORY;
+    const HRESULT result = reinterpret_cast<decltype(&::CreateStdAccessibleObject)>(
+        g_points[kCreateStdAccessibleObject].real)(hWnd, id, iid, object);
+    if (SUCCEEDED(result) && *object && ProgramCalls()) {
+        static_cast<IUnknown*>(*object)->AddRef();
+        g_objects.Add(*object, kCreateStdAccessibleObject);
+    }
+    return result;
+}
+
 // A region the window took is the window's to delete.
 int SetWindowRgnAndLetGo(HWND hWnd, HRGN region, BOOL redraw)
 {
@@ -274,7 +286,7 @@ FARPROC WINAPI WatchGetProcAddress(HMODULE module, LPCSTR name)
         return found;
     if (g_hiddenExport && std::strcmp(name, g_hiddenExport) == 0)
         return nullptr;
-    for (const Function f : {kSysAllocString, kLresultFromObject})
+    for (const Function f : {kSysAllocString, kLresultFromObject, kCreateStdAccessibleObject})
         if (std::strcmp(name, kFunctionNames[f]) == 0) {
             g_points[f].real = reinterpret_cast<void*>(found);
             return reinterpret_cast<FARPROC>(g_points[f].hook);
@@ -321,6 +333,8 @@ void DefineAll()
     Define<kSysAllocString, decltype(&::SysAllocString)>(nullptr, Error::Untouched, Makes::Object);
     Define<kLresultFromObject, decltype(&::LresultFromObject)>(nullptr, Error::Untouched, Makes::Nothing,
                                                                &LresultFromObjectFailing);
+    Define<kCreateStdAccessibleObject, decltype(&::CreateStdAccessibleObject)>(nullptr, Error::Untouched, Makes::Object,
+                                                                               &CreateStdAccessibleObjectKept);
     const auto watch = [](Watched w, const char* dll, const char* name, auto hook) {
         g_watched[w] = {dll, name, Error::Untouched, Makes::Nothing, reinterpret_cast<void*>(hook), nullptr};
     };
@@ -415,10 +429,7 @@ void Watch()
 
 void End() { g_counting = false; }
 
-void HideExport(const char* name)
-{
-    g_hiddenExport = name;
-}
+void HideExport(const char* name) { g_hiddenExport = name; }
 
 long Calls(Function function) { return g_calls[function]; }
 bool Fired() { return g_fired; }
@@ -448,8 +459,12 @@ std::vector<Made> StillHeld()
 {
     FaultPause pause;
     std::vector<Made> held;
-    for (size_t i = 0; i < g_objects.Count(); ++i)
-        held.push_back(g_objects.At(i));
+    for (size_t i = 0; i < g_objects.Count(); ++i) {
+        const Made& made = g_objects.At(i);
+        const auto counted = static_cast<IUnknown*>(made.handle);
+        if (made.by != kCreateStdAccessibleObject || (counted->AddRef(), counted->Release() > 1))
+            held.push_back(made);
+    }
     for (size_t i = 0; i < g_windows.Count(); ++i) {
         const Made& made = g_windows.At(i);
         if (made.handle == INVALID_HANDLE_VALUE || ::IsWindow(static_cast<HWND>(made.handle)))

@@ -19,7 +19,8 @@ enum Function : int {
     kCreateCompatibleDC, kCreateCompatibleBitmap, kCreatePalette, kCreateRectRgn, kCombineRgn, kCreateFontW,
     kGetDC, kStretchDIBits, kCreateDialogIndirectParamW, kCreateWindowExW, kSetWindowRgn, kSetTimer,
     kFindResourceW, kLoadResource, kLoadBitmapW, kLoadIconW, kLoadStringW, kMalloc, kCalloc, kRealloc,
-    kSysAllocString, kLresultFromObject,  // looked up, not imported: reached through GetProcAddress
+    // Looked up, not imported: reached through GetProcAddress.
+    kSysAllocString, kLresultFromObject, kCreateStdAccessibleObject,
     kFunctionCount
 };
 

@@ -1,7 +1,7 @@
 // Every window test ends with nothing made during it still held: each GDI
 // object deleted or given to a window, each device context released, each
-// name made for a screen reader freed, each window and timer gone. The fault
-// sweep's hooks follow them from their making to their end, and here fail no call.
+// name and system object made for a screen reader let go, each window and
+// timer gone. The fault sweep's hooks follow them all, and here fail no call.
 #include "FaultInjection.h"
 
 #include <gtest/gtest.h>

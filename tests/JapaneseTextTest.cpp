@@ -36,10 +36,7 @@ std::wstring RequestedFace(HFONT font)
     return logFont.lfFaceName;
 }
 
-HFONT WindowFont(HWND window)
-{
-    return reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
-}
+HFONT WindowFont(HWND window) { return reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)); }
 
 void ExpectGlyphs(HWND window, const std::wstring& text)
 {

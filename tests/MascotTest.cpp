@@ -21,10 +21,7 @@
 
 namespace {
 
-std::wstring BalloonText(CBalloonDlg* balloon)
-{
-    return std::wstring(balloon->*&TestBalloon::m_text);
-}
+std::wstring BalloonText(CBalloonDlg* balloon) { return std::wstring(balloon->*&TestBalloon::m_text); }
 
 // A window wearing its picture at width x height: the window that size, cut
 // exactly to the picture's non-key pixels, and no colour in the picture that

@@ -291,10 +291,7 @@ inline int ScreenDpi()
 
 // A length the design gives at 96 DPI, in pixels at dpi (by default the
 // display's), rounded to the nearest pixel.
-inline int Scaled(int pixels, int dpi = ScreenDpi())
-{
-    return (pixels * dpi + 48) / 96;
-}
+inline int Scaled(int pixels, int dpi = ScreenDpi()) { return (pixels * dpi + 48) / 96; }
 
 // The characters of `text` that `font` has no glyph for: the ones it would
 // draw as empty boxes. Line feeds are layout, not glyphs.
