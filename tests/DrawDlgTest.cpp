@@ -161,11 +161,10 @@ TEST_F(DrawDlgTest, TheSystemMenuEndsWithTheAboutItemWhichABannerClickPosts)
     ::GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(L"ﾊﾞｰｼﾞｮﾝ情報(&A)..."), text);
 
-    MSG stale;
-    while (::PeekMessageW(&stale, hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+    MSG msg;
+    while (::PeekMessageW(&msg, hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
     }
     ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDC_BANNER, STN_CLICKED), reinterpret_cast<LPARAM>(dlg.Item(IDC_BANNER)));
-    MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
     EXPECT_EQ(static_cast<WPARAM>(IDM_ABOUTBOX), msg.wParam);
     EXPECT_EQ(0, msg.lParam);

@@ -183,6 +183,13 @@ inline std::wstring AccessibleName(HWND hWnd, LONG child = CHILDID_SELF)
                                             reinterpret_cast<void**>(&object))) ||
         !object)
         return L"(no accessible object)";
+    IOleWindow* window = nullptr;
+    HWND own = nullptr;
+    if (SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(&window)))) {
+        window->GetWindow(&own);
+        window->Release();
+    }
+    EXPECT_EQ(hWnd, own) << "the object does not say it is this window's";
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = child;
