@@ -10,6 +10,7 @@
 #include <iterator>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace fault {
 
@@ -47,8 +48,8 @@ struct Point {
 
 // The functions that are only watched: how the program lets go of objects.
 enum Watched {
-    kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kSleep, kDrawIcon, kGetProcAddress, kCallWindowProcW,
-    kWatchedCount
+    kDeleteObject, kDeleteDC, kReleaseDC, kRealizePalette, kMsgWait, kSleep, kDrawIcon, kGetProcAddress,
+    kCallWindowProcW, kWatchedCount
 };
 
 long g_calls[kFunctionCount];
@@ -70,9 +71,10 @@ constexpr size_t kAskedKept = 16;
 Asked g_asked[kAskedKept];
 size_t g_askedCount = 0;
 
-long g_realized = 0;  // palettes of the program's own realized
-DWORD g_slept = 0;    // the program's last pause
-POINT g_iconAt{};     // where the program last drew an icon
+long g_realized = 0;   // palettes of the program's own realized
+DWORD g_slept = 0;     // the program's last pause, if it waited idle first
+bool g_idled = false;  // the program waited idle for messages since its last pause
+POINT g_iconAt{};      // where the program last drew an icon
 // The messages the program last handed on to a window's default processing.
 MSG g_defaulted[64];
 size_t g_defaultedCount = 0;
@@ -248,10 +250,16 @@ UINT WINAPI WatchRealizePalette(HDC dc)
     return Real<kRealizePalette, UINT>(dc);
 }
 
+DWORD WINAPI WatchMsgWait(DWORD count, const HANDLE* handles, BOOL all, DWORD milliseconds, DWORD wake)
+{
+    g_idled = g_idled || ProgramCalls();
+    return Real<kMsgWait, DWORD>(count, handles, all, milliseconds, wake);
+}
+
 void WINAPI WatchSleep(DWORD milliseconds)
 {
     if (ProgramCalls())
-        g_slept = milliseconds;
+        g_slept = std::exchange(g_idled, false) ? milliseconds : 0;
     Real<kSleep, void>(milliseconds);
 }
 
@@ -342,6 +350,7 @@ void DefineAll()
     watch(kDeleteDC, "gdi32.dll", "DeleteDC", &LetGo<kDeleteDC, BOOL, HDC>);
     watch(kReleaseDC, "user32.dll", "ReleaseDC", &LetGo<kReleaseDC, int, HWND, HDC>);
     watch(kRealizePalette, "gdi32.dll", "RealizePalette", &WatchRealizePalette);
+    watch(kMsgWait, "user32.dll", "MsgWaitForMultipleObjects", &WatchMsgWait);
     watch(kSleep, "kernel32.dll", "Sleep", &WatchSleep);
     watch(kDrawIcon, "user32.dll", "DrawIcon", &WatchDrawIcon);
     watch(kGetProcAddress, "kernel32.dll", "GetProcAddress", &WatchGetProcAddress);

@@ -47,7 +47,8 @@ long Calls(Function function);
 bool Fired();
 // How often the program realized a palette of its own in a device context.
 long RealizedPalettes();
-// How long the program last asked to sleep, in milliseconds.
+// How long the program last asked to sleep, in milliseconds; 0 if it did
+// not wait idle for messages first, which is when Wine shows what was drawn.
 DWORD LastSleep();
 // Where the program last drew an icon; far off the screen if it drew none.
 POINT LastIconAt();

@@ -4,20 +4,12 @@
 #include "DibTestPictures.h"
 #include "FaultInjection.h"
 #include "LoadPaletteBitmap.h"
-#include "ScopedSelection.h"
 #include "TestWindows.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-COLORREF PixelOf(CBitmap& bitmap, int x, int y)
-{
-    CCompatibleDC memory(nullptr);
-    ScopedSelection selection(memory, bitmap.m_hObject);
-    return memory.GetPixel(x, y);
-}
 
 // The bytes of a bitmap resource, found without the loader.
 std::vector<uint8_t> ResourceBytes(UINT id)
@@ -54,14 +46,13 @@ TEST(Loader, AnEightBitResourceReadsBackItsExactColours)
         EXPECT_EQ(0, entries[i].peFlags);
     }
 
-    CCompatibleDC memory(&screen);
-    ScopedSelection selection(memory, bitmap.m_hObject);
+    const Pixels shown = ReadPixels(bitmap);
     int wrong = 0;
     for (int y = 0; y < 50; ++y) {
         const uint8_t* row = &dib[40 + 1024 + (49 - y) * 252];  // bottom-up rows of 252 bytes
         for (int x = 0; x < 250; ++x) {
             const uint8_t* quad = &dib[40 + 4 * row[x]];
-            wrong += memory.GetPixel(x, y) != RGB(quad[2], quad[1], quad[0]);
+            wrong += shown.At(x, y) != static_cast<uint32_t>(quad[2] << 16 | quad[1] << 8 | quad[0]);
         }
     }
     EXPECT_EQ(0, wrong);
@@ -84,8 +75,8 @@ TEST(Loader, FourBitPicturesGetSixteenEntriesWithOrWithoutAColourCount)
         const auto entries = PaletteEntries(palette);
         ASSERT_EQ(16u, entries.size());
         EXPECT_EQ(0, entries[3].peFlags);
-        EXPECT_EQ(RGB(1, 252, 3), PixelOf(bitmap, 0, 1));
-        EXPECT_EQ(RGB(6, 243, 12), PixelOf(bitmap, 1, 1));
+        EXPECT_EQ(0x01FC03u, ReadPixels(bitmap).At(0, 1));
+        EXPECT_EQ(0x06F30Cu, ReadPixels(bitmap).At(1, 1));
     }
 }
 
@@ -103,7 +94,7 @@ TEST(Loader, ATrueColourPictureHasNoPaletteButIsLoaded)
     CPalette palette;
     ASSERT_EQ(1, LoadPaletteBitmapFromDib(&bitmap, &palette, &screen, dib.data(), dib.size()));
     EXPECT_EQ(nullptr, palette.m_hObject);
-    EXPECT_EQ(RGB(0x30, 0x20, 0x10), PixelOf(bitmap, 0, 1));
+    EXPECT_EQ(0x302010u, ReadPixels(bitmap).At(0, 1));
 }
 
 // Which headers are refused is DibLayout's to say (its tests and the fuzz

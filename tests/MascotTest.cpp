@@ -222,7 +222,7 @@ TEST_F(Mascot, TheFarewellHoldsTheScreenFor2048Milliseconds)
     MSG waiting;
     EXPECT_TRUE(::PeekMessageW(&waiting, owner.m_hWnd, WM_NULL, WM_NULL, PM_REMOVE));
     // Sleep may wake a timer tick early; 2048 must still tell from 2000.
-    EXPECT_EQ(2048u, fault::LastSleep());
+    EXPECT_EQ(2048u, fault::LastSleep()) << "a pause, after a wait that lets Wine show the farewell";
     EXPECT_GE(elapsed, 2030.0);
     EXPECT_LT(elapsed, 4000.0);
     EXPECT_TRUE(::IsWindowVisible(balloon->m_hWnd)) << "shown even after a dismissal";

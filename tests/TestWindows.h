@@ -126,13 +126,6 @@ inline std::vector<PALETTEENTRY> PaletteEntries(const CPalette& palette)
     return entries;
 }
 
-// The class name of a window.
-inline std::wstring ClassOf(HWND hWnd)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(hWnd, name, 64);
-    return name;
-}
 
 // The windows an enumeration of the system lists.
 inline BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM found)
@@ -157,12 +150,14 @@ inline RECT WindowRect(HWND hWnd)
     return rect;
 }
 
-inline std::wstring WindowText(HWND hWnd)
+// A window's text, or with GetClassNameW its class name.
+inline std::wstring WindowText(HWND hWnd, int(WINAPI* get)(HWND, LPWSTR, int) = ::GetWindowTextW)
 {
     wchar_t buffer[256] = {};
-    ::GetWindowTextW(hWnd, buffer, 256);
+    get(hWnd, buffer, 256);
     return buffer;
 }
+inline std::wstring ClassOf(HWND hWnd) { return WindowText(hWnd, ::GetClassNameW); }
 
 // A window's child windows, as the system lists them.
 inline std::vector<HWND> Children(HWND parent)
@@ -234,9 +229,7 @@ inline std::vector<std::pair<int, std::wstring>> NamesApart(HWND dialog, size_t 
         const int id = ::GetDlgCtrlID(child);
         const std::wstring name = AccessibleName(child);
         std::wstring fromText = WindowText(child);
-        const size_t ampersand = fromText.find(L'&');
-        if (ampersand != std::wstring::npos)
-            fromText.erase(ampersand, 1);
+        fromText.erase(std::min(fromText.find(L'&'), fromText.size()), 1);
         EXPECT_FALSE(name.empty()) << "control " << id;
         if (namedApart.count(id))
             apart.emplace_back(id, name);
