@@ -32,18 +32,7 @@ LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
-HWND MakeRecordingWindow()
-{
-    static ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"Vuka6FrameworkTest";
-        return ::RegisterClassW(&wc);
-    }();
-    return ::CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                             ::GetModuleHandleW(nullptr), nullptr);
-}
+HWND MakeRecordingWindow() { return MakePopup(L"Vuka6FrameworkTest", RecordingProc, WS_POPUP, 0, 0, 10, 10); }
 
 class BaseWnd : public CWnd {
 protected:

@@ -27,22 +27,25 @@ public:
 };
 extern TestApp g_app;
 
-// A plain visible pop-up at a given screen rectangle, standing in for an
-// owner window.
+// A pop-up of the class `name`, whose window procedure is proc, at the
+// screen rectangle left, top, width x height. The class is registered on
+// first use; registering it again fails and changes nothing.
+inline HWND MakePopup(LPCWSTR name, WNDPROC proc, DWORD style, int left, int top, int width, int height)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = name;
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, name, L"owner", style, left, top, width, height, nullptr, nullptr, wc.hInstance,
+                             nullptr);
+}
+
+// A plain visible pop-up, standing in for an owner window.
 class OwnerWindow : public CWnd {
 public:
     OwnerWindow(int left, int top, int width, int height)
-    {
-        static const ATOM atom = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = ::DefWindowProcW;
-            wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"Vuka6TestOwner";
-            return ::RegisterClassW(&wc);
-        }();
-        SubclassWindow(::CreateWindowExW(0, MAKEINTATOM(atom), L"owner", WS_POPUP | WS_VISIBLE, left, top, width,
-                                         height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-    }
+    { SubclassWindow(MakePopup(L"Vuka6TestOwner", ::DefWindowProcW, WS_POPUP | WS_VISIBLE, left, top, width, height)); }
 };
 
 // The screen's context, for reading and making pictures like the display's.
@@ -125,7 +128,6 @@ inline std::vector<PALETTEENTRY> PaletteEntries(const CPalette& palette)
     ::GetPaletteEntries(palette, 0, count, entries.data());
     return entries;
 }
-
 
 // The windows an enumeration of the system lists.
 inline BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM found)
